@@ -1,6 +1,57 @@
 #pragma once
-// What the portable core asks of its host. Each executable links exactly one implementation.
+// What the portable core asks of its host, as link-time functions: each executable links exactly one
+// implementation (win32, x11, headless, or a recording fake in tests).
 #include <cstdint>
+
+// Handles are opaque to the core.
+typedef void* SaverWindow;   // HWND, or the X11 host's window record
+typedef void* SaverSurface;  // HDC, or the GLX drawable
+typedef void* SaverContext;  // HGLRC, or the GLX context
+typedef uintptr_t SaverWParam;
+typedef intptr_t SaverLParam;
+typedef intptr_t SaverResult;
+
+// What WM_CREATE's lParam points to. The first four fields mirror CREATESTRUCTA's, so the
+// Windows host passes the real structure.
+struct SaverCreateParams {
+    void* createParams;
+    void* instance;
+    void* menu;
+    SaverWindow parent;  // non-null for a preview
+};
+
+// Window messages and the frame timer.
+SaverResult DefaultSaverProc(SaverWindow window, uint32_t message, SaverWParam wParam, SaverLParam lParam);
+uintptr_t HostSetTimer(SaverWindow window, uintptr_t id, uint32_t periodMillis);  // 0 on failure
+void HostKillTimer(SaverWindow window, uintptr_t id);
+SaverResult HostSendMessage(SaverWindow window, uint32_t message, SaverWParam wParam, SaverLParam lParam);
+void HostPostQuitMessage(int exitCode);
+
+// The surface the GL context draws on, as the pixel format descriptor asks for it.
+struct PixelFormatRequest {
+    uint8_t colorBits;  // 0: the desktop's
+    uint8_t alphaBits;  // 1 with alpha blending on, 0 with it off
+    uint8_t depthBits;
+};
+
+// The platform steps of CreateGLContext and ReleaseGLContext, each able to fail on its own.
+void HostFocusWindow(SaverWindow window);
+SaverSurface HostGetSurface(SaverWindow window);  // null on failure
+int HostChoosePixelFormat(SaverSurface surface, const PixelFormatRequest& request);  // 0 on failure
+bool HostSetPixelFormat(SaverSurface surface, int format, const PixelFormatRequest& request);
+SaverContext HostCreateContext(SaverSurface surface);  // null on failure
+bool HostMakeCurrent(SaverSurface surface, SaverContext context);  // both null: release
+bool HostDeleteContext(SaverContext context);
+bool HostReleaseSurface(SaverWindow window, SaverSurface surface);
+void HostSwapBuffers(SaverSurface surface);
+
+// Window and display.
+void HostDesktopSize(int* width, int* height);  // the desktop's own mode
+void HostSizeWindow(SaverWindow window, int width, int height);  // size only: no move, no z-order
+void HostHideCursor();
+void HostShowWindow(SaverWindow window);
+bool HostChangeDisplayMode(uint32_t width, uint32_t height, uint32_t bitsPerPixel);  // false: cannot set
+void HostRestoreDisplayMode();
 
 // Icons for ReportError, with the Win32 MessageBox values.
 const unsigned REPORT_PLAIN = 0x00;
