@@ -1,13 +1,26 @@
 # make run   builds the saver and shows it.
 # make test  builds every preset and runs every test.
 # make bench runs the benchmarks and prints their figures.
+# make windows builds the 32-bit Windows saver alone: build/windows-i686/vesperglow.scr.
 
 BUILD_PACKAGES := cmake g++ make pkg-config googletest libgtest-dev libgmock-dev libbenchmark-dev
+# The bitmap font's textures and drawing (GL 1.1 and GLU).
+FONT_PACKAGES := libgl-dev libglu1-mesa-dev
+# The Windows build and its tests under Wine on Xvfb (the i386 Mesa libraries give Wine's OpenGL a renderer).
+WINDOWS_PACKAGES := g++-mingw-w64-i686 wine wine32:i386 wine64 libgl1:i386 libglx-mesa0:i386 libgl1-mesa-dri:i386 \
+                    xvfb xdotool imagemagick python3
 
-.PHONY: run test bench packages build build-asan
+.PHONY: run test bench packages build build-asan packages-windows windows
 
 packages:
-	@tools/install_packages.sh $(BUILD_PACKAGES)
+	@tools/install_packages.sh $(BUILD_PACKAGES) $(FONT_PACKAGES)
+
+packages-windows:
+	@tools/install_packages.sh $(WINDOWS_PACKAGES)
+
+windows: packages-windows
+	@cmake --preset windows-i686 >/dev/null
+	@cmake --build --preset windows-i686
 
 build: packages
 	@cmake --preset linux >/dev/null
@@ -20,9 +33,10 @@ build-asan: packages
 run: build
 	./build/linux/tools/sim/vesperglow-sim --frames 3600
 
-test: build build-asan
+test: build build-asan windows
 	ctest --preset linux
 	ctest --preset asan -L 'unit|gl'
+	ctest --preset windows-i686
 
 bench: build
 	@for b in build/linux/bench/vesperglow-bench-*; do echo "== $$b"; "$$b"; done
