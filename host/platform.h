@@ -68,3 +68,21 @@ void ReportError(const char* caption, const char* text, unsigned icon);
 bool HostQueryCounterFrequency(int64_t* countsPerSecond);
 int64_t HostQueryCounter();
 uint32_t HostQueryMilliseconds();
+
+// Custom resources of the program's own module (FindResourceA, then LoadResource and LockResource);
+// compiled-in copies of the same files elsewhere. Find gives null when there is no such resource,
+// Load when it cannot be loaded.
+struct HostResource;
+const HostResource* HostFindResource(const char* type, int id);
+const uint8_t* HostLoadResource(const HostResource* resource, uint32_t* size);
+
+// A bitmap resource as a DIB section keeps it: rows bottom-up, each padded to four bytes.
+struct HostBitmap {
+    int32_t width;
+    int32_t height;
+    int32_t bitsPerPixel;
+    const uint8_t* pixels;
+    void* handle;  // what HostFreeBitmap releases: the HBITMAP on Windows
+};
+bool HostLoadBitmap(int id, HostBitmap* bitmap);  // false when missing or unreadable
+void HostFreeBitmap(HostBitmap* bitmap);
