@@ -1,0 +1,91 @@
+#include "host/win32/host.h"
+#include "host/win32/host_state.h"
+
+const char SAVER_CLASS_NAME[] = "WindowsScreenSaverClass";
+const char SAVER_FULL_SCREEN_TITLE[] = "Screen Saver";
+// CS_OWNDC, not CS_PARENTDC: the window gets an OpenGL pixel format, which a shared parent DC
+// must never carry.
+const UINT SAVER_CLASS_STYLE = CS_VREDRAW | CS_HREDRAW | CS_DBLCLKS | CS_OWNDC;
+static_assert(SAVER_CLASS_STYLE == 0x2B, "the saver class style");
+
+struct SaverWindowPlacement {
+    DWORD exStyle;
+    DWORD style;
+    const char* title;
+    RECT rect;  // left, top, width, height
+};
+
+uint8_t ReadAcLineStatus() {
+    SYSTEM_POWER_STATUS status;
+    return GetSystemPowerStatus(&status) ? status.ACLineStatus : 255;
+}
+
+static SaverWindowPlacement PreviewPlacement(HWND parent) {
+    RECT client = {};
+    GetClientRect(parent, &client);
+    return {0, WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN, "Preview", {0, 0, client.right, client.bottom}};
+}
+
+// The whole virtual screen, every monitor included.
+static SaverWindowPlacement FullScreenPlacement() {
+    RECT rect = {GetSystemMetrics(SM_XVIRTUALSCREEN), GetSystemMetrics(SM_YVIRTUALSCREEN),
+                 GetSystemMetrics(SM_CXVIRTUALSCREEN), GetSystemMetrics(SM_CYVIRTUALSCREEN)};
+    if (rect.right == 0 || rect.bottom == 0) {
+        HDC screen = GetDC(nullptr);
+        RECT clip = {};
+        GetClipBox(screen, &clip);
+        ReleaseDC(nullptr, screen);
+        rect = {clip.left, clip.top, clip.right - clip.left, clip.bottom - clip.top};
+    }
+    return {WS_EX_TOPMOST, WS_POPUP | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN, SAVER_FULL_SCREEN_TITLE, rect};
+}
+
+// A saver that already runs full screen is brought forward instead of starting another.
+static bool BringRunningSaverForward() {
+    HWND running = FindWindowA(SAVER_CLASS_NAME, SAVER_FULL_SCREEN_TITLE);
+    if (!running || !IsWindow(running)) return false;
+    SetForegroundWindow(running);
+    return true;
+}
+
+static bool RegisterSaverClass() {
+    WNDCLASSA saverClass = {};
+    saverClass.style = SAVER_CLASS_STYLE;
+    saverClass.lpfnWndProc = HostWindowProc;
+    saverClass.hInstance = g_instance;
+    saverClass.hIcon = LoadIconA(g_instance, "ID_APP");
+    saverClass.hbrBackground = HBRUSH(GetStockObject(BLACK_BRUSH));
+    saverClass.lpszClassName = SAVER_CLASS_NAME;
+    return RegisterClassA(&saverClass) != 0;
+}
+
+int RunSaver(HWND parent) {
+    SaverWindowPlacement placement;
+    if (parent) {
+        placement = PreviewPlacement(parent);
+        g_isPreview = 1;
+    } else {
+        placement = FullScreenPlacement();
+        if (BringRunningSaverForward()) return 0;
+        g_acLineStatus = ReadAcLineStatus();
+        LoadPasswordVerifier();
+    }
+    g_queryCancelAutoPlay = g_consumerPlatform ? RegisterWindowMessageA("QueryCancelAutoPlay") : 0;
+
+    if (RegisterSaverClass()) {
+        const RECT& r = placement.rect;
+        g_saverWindow = CreateWindowExA(placement.exStyle, SAVER_CLASS_NAME, placement.title, placement.style, r.left,
+                                        r.top, r.right, r.bottom, parent, nullptr, g_instance, nullptr);
+    }
+    MSG message = {};
+    if (g_saverWindow) {
+        if (!g_isPreview) SetForegroundWindow(g_saverWindow);
+        // GetMessageA gives -1 on an invalid call; that must end the loop as WM_QUIT does.
+        while (GetMessageA(&message, nullptr, 0, 0) > 0) {
+            TranslateMessage(&message);
+            DispatchMessageA(&message);
+        }
+    }
+    UnloadPasswordVerifier();
+    return int(message.wParam);
+}
