@@ -8,6 +8,8 @@ BUILD_PACKAGES := cmake g++ make pkg-config googletest libgtest-dev libgmock-dev
 FONT_PACKAGES := libgl-dev libglu1-mesa-dev
 # The GL scene, the offscreen host (Mesa EGL surfaceless, llvmpipe) and its PNG snapshots.
 SCENE_PACKAGES := libgl-dev libglu1-mesa-dev libegl-dev libegl1-mesa-dev libgl1-mesa-dri libpng-dev
+# The Linux settings store: a GLib key file.
+SETTINGS_PACKAGES := libglib2.0-dev
 # The Windows build and its tests under Wine on Xvfb (the i386 Mesa libraries give Wine's OpenGL a renderer).
 WINDOWS_PACKAGES := g++-mingw-w64-i686 wine wine32:i386 wine64 libgl1:i386 libglx-mesa0:i386 libgl1-mesa-dri:i386 \
                     xvfb xdotool imagemagick python3
@@ -15,7 +17,7 @@ WINDOWS_PACKAGES := g++-mingw-w64-i686 wine wine32:i386 wine64 libgl1:i386 libgl
 .PHONY: run test bench packages build build-asan packages-windows windows
 
 packages:
-	@tools/install_packages.sh $(BUILD_PACKAGES) $(FONT_PACKAGES) $(SCENE_PACKAGES)
+	@tools/install_packages.sh $(BUILD_PACKAGES) $(FONT_PACKAGES) $(SCENE_PACKAGES) $(SETTINGS_PACKAGES)
 
 packages-windows:
 	@tools/install_packages.sh $(WINDOWS_PACKAGES)

@@ -69,6 +69,11 @@ bool HostQueryCounterFrequency(int64_t* countsPerSecond);
 int64_t HostQueryCounter();
 uint32_t HostQueryMilliseconds();
 
+// The program's own strings: its string table on Windows, compiled in elsewhere. As LoadStringA: copies
+// at most bufferSize - 1 characters and a terminator, returns the characters copied, 0 when missing.
+const unsigned STRING_APP_NAME = 1007;
+int HostLoadString(unsigned id, char* buffer, int bufferSize);
+
 // Custom resources of the program's own module (FindResourceA, then LoadResource and LockResource);
 // compiled-in copies of the same files elsewhere. Find gives null when there is no such resource,
 // Load when it cannot be loaded.

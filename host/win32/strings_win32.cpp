@@ -1,0 +1,7 @@
+#include "host/win32/win32_api.h"
+
+#include "host/platform.h"
+
+int HostLoadString(unsigned id, char* buffer, int bufferSize) {
+    return LoadStringA(GetModuleHandleA(nullptr), id, buffer, bufferSize);
+}

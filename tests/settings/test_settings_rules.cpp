@@ -1,0 +1,57 @@
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "host/platform.h"
+#include "settings/settings.h"
+#include "tests/settings/memory_store.h"
+#include "tests/support/fake_platform.h"
+
+// One refused value among seventeen is reported alone, and the writes after it still happen.
+TEST(SettingsRules, OneValueThatCannotBeWrittenIsReportedAloneAndTheRestAreWritten) {
+    g_reportedErrors.clear();
+    SettingsKey store;
+    store.failing = {"Stars"};
+    Settings settings;
+    settings.key = &store;
+    settings.stars = 3;
+    settings.waverWeight = 9;
+    settings.Save();
+
+    const std::vector<std::string> saveOrder = {
+        "Frequency", "Display Width", "Display Height", "Display Bits", "F1 Displays Window Border",
+        "F2 Displays Frame Rate", "Display Vesperglow", "Alpha Blending", "Twilight Sky", "Stars",
+        "Spherical Weight", "Blast Weight", "Weeping Willow Weight", "Sparkling Weight",
+        "Chain Reaction Weight", "Cork Screw Weight", "Waver Weight"};
+    EXPECT_EQ(saveOrder, store.writes);
+    ASSERT_EQ(1u, g_reportedErrors.size());
+    EXPECT_EQ("Error", g_reportedErrors[0].caption);
+    EXPECT_EQ("Could Not Write 'Stars' To Registry", g_reportedErrors[0].text);
+    EXPECT_EQ(REPORT_PLAIN, g_reportedErrors[0].icon);
+    EXPECT_EQ(16u, store.values.size());
+    EXPECT_EQ(9u, store.values["Waver Weight"]);
+}
+
+// A load that finds the refused value missing writes back again, and again reports only that value.
+TEST(SettingsRules, ALoadMissingARefusedValueWritesBackAndReportsOnlyIt) {
+    g_reportedErrors.clear();
+    SettingsKey store;
+    Settings settings;
+    settings.key = &store;
+    settings.displayWidth = 800;
+    settings.displayHeight = 600;
+    settings.displayBits = 16;
+    settings.frequency = 50;
+    settings.Save();
+    store.values.erase("Frequency");
+    store.failing = {"Frequency"};
+    store.writes.clear();
+
+    settings.Load();
+    EXPECT_EQ(30u, settings.frequency);
+    EXPECT_EQ(800u, settings.displayWidth);
+    EXPECT_EQ(size_t(SETTINGS_VALUE_COUNT), store.writes.size());
+    ASSERT_EQ(1u, g_reportedErrors.size());
+    EXPECT_EQ("Could Not Write 'Frequency' To Registry", g_reportedErrors[0].text);
+}
