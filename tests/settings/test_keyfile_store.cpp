@@ -7,7 +7,6 @@
 #include <vector>
 
 #include <glib.h>
-#include <glib/gstdio.h>
 #include <gtest/gtest.h>
 
 #include "host/platform.h"
@@ -256,16 +255,6 @@ TEST_F(KeyFileStoreTest, ASaveThatCannotBeWrittenReportsEveryValueAndGoesOn) {
     settings.Load();
     EXPECT_EQ(30u, settings.frequency);
     EXPECT_EQ(EveryWriteMessage(), ReportedTexts(0));
-}
-
-TEST_F(KeyFileStoreTest, AFolderWhereTheFileShouldBeIsLeftAlone) {
-    ASSERT_EQ(0, g_mkdir(path.c_str(), 0700));
-    WriteFile(path + "/inside", "kept");
-    settings.Load();
-    EXPECT_TRUE(EveryFieldInRange(settings));
-    EXPECT_EQ(30u, settings.frequency);
-    EXPECT_EQ(EveryWriteMessage(), ReportedTexts(0));
-    EXPECT_TRUE(IsFile(path + "/inside"));
 }
 
 // Screen-saver daemons often start hacks without XDG variables: HOME alone must find the store.

@@ -32,26 +32,3 @@ TEST(SettingsRules, OneValueThatCannotBeWrittenIsReportedAloneAndTheRestAreWritt
     EXPECT_EQ(16u, store.values.size());
     EXPECT_EQ(9u, store.values["Waver Weight"]);
 }
-
-// A load that finds the refused value missing writes back again, and again reports only that value.
-TEST(SettingsRules, ALoadMissingARefusedValueWritesBackAndReportsOnlyIt) {
-    g_reportedErrors.clear();
-    SettingsKey store;
-    Settings settings;
-    settings.key = &store;
-    settings.displayWidth = 800;
-    settings.displayHeight = 600;
-    settings.displayBits = 16;
-    settings.frequency = 50;
-    settings.Save();
-    store.values.erase("Frequency");
-    store.failing = {"Frequency"};
-    store.writes.clear();
-
-    settings.Load();
-    EXPECT_EQ(30u, settings.frequency);
-    EXPECT_EQ(800u, settings.displayWidth);
-    EXPECT_EQ(size_t(SETTINGS_VALUE_COUNT), store.writes.size());
-    ASSERT_EQ(1u, g_reportedErrors.size());
-    EXPECT_EQ("Could Not Write 'Frequency' To Registry", g_reportedErrors[0].text);
-}
