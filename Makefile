@@ -10,6 +10,8 @@ FONT_PACKAGES := libgl-dev libglu1-mesa-dev
 SCENE_PACKAGES := libgl-dev libglu1-mesa-dev libegl-dev libegl1-mesa-dev libgl1-mesa-dri libpng-dev
 # The Linux settings store: a GLib key file.
 SETTINGS_PACKAGES := libglib2.0-dev
+# The GTK settings form (vesperglow --config), its modes from XRandR, and its test under Xvfb.
+SETTINGS_FORM_PACKAGES := libgtk-3-dev libglib2.0-dev-bin libx11-dev libxrandr-dev xvfb xdotool imagemagick python3
 # The Windows build and its tests under Wine on Xvfb (the i386 Mesa libraries give Wine's OpenGL a renderer).
 WINDOWS_PACKAGES := g++-mingw-w64-i686 wine wine32:i386 wine64 libgl1:i386 libglx-mesa0:i386 libgl1-mesa-dri:i386 \
                     xvfb xdotool imagemagick python3
@@ -17,7 +19,7 @@ WINDOWS_PACKAGES := g++-mingw-w64-i686 wine wine32:i386 wine64 libgl1:i386 libgl
 .PHONY: run test bench packages build build-asan packages-windows windows
 
 packages:
-	@tools/install_packages.sh $(BUILD_PACKAGES) $(FONT_PACKAGES) $(SCENE_PACKAGES) $(SETTINGS_PACKAGES)
+	@tools/install_packages.sh $(BUILD_PACKAGES) $(FONT_PACKAGES) $(SCENE_PACKAGES) $(SETTINGS_PACKAGES) $(SETTINGS_FORM_PACKAGES)
 
 packages-windows:
 	@tools/install_packages.sh $(WINDOWS_PACKAGES)
