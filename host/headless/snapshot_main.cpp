@@ -1,0 +1,105 @@
+// vesperglow-snapshot: runs the saver offscreen, as its window mode would run on a screen, for a
+// few seconds of the show past the opening, and writes the last frame as a PNG.
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+
+#include "engine/engine_state.h"
+#include "engine/saver_window_proc.h"
+#include "engine/show.h"
+#include "host/headless/headless_host.h"
+#include "host/headless/png_image.h"
+#include "host/headless/stepped_clock.h"
+
+static const char USAGE[] =
+    "usage: vesperglow-snapshot [--output FILE.png] [--seed N] [--size WxH] [--seconds S]\n"
+    "  Renders the show offscreen (Mesa EGL) and writes its last frame; prints the file's path.\n"
+    "  --seconds is show time past the opening (default 8); the settings are the user's own.\n";
+
+const double SNAPSHOT_FRAME_SECONDS = 1.0 / 60;
+// The opening show lasts six seconds; this bounds the run should the show never get past it.
+const double SNAPSHOT_OPENING_LIMIT = 30.0;
+
+struct SnapshotOptions {
+    std::string output;
+    int width = 1024;
+    int height = 768;
+    double seconds = 8.0;
+};
+
+[[noreturn]] static void Usage(const char* problem) {
+    if (problem) std::fprintf(stderr, "vesperglow-snapshot: %s\n", problem);
+    std::fputs(USAGE, problem ? stderr : stdout);
+    std::exit(problem ? 1 : 0);
+}
+
+static std::string DefaultOutput() {
+    const char* directory = std::getenv("TMPDIR");
+    return std::string(directory && *directory ? directory : "/tmp") + "/vesperglow-snapshot.png";
+}
+
+static SnapshotOptions ParseOptions(int argc, char** argv) {
+    SnapshotOptions options;
+    options.output = DefaultOutput();
+    for (int i = 1; i < argc; ++i) {
+        std::string option = argv[i];
+        if (option == "--help" || option == "-h") Usage(nullptr);
+        if (i + 1 >= argc) Usage(("missing value for " + option).c_str());
+        const char* value = argv[++i];
+        char extra = 0;
+        if (option == "--output") {
+            options.output = value;
+        } else if (option == "--seed") {
+            unsigned long seed = 0;
+            if (std::sscanf(value, "%lu%c", &seed, &extra) != 1 || value[0] == '-' || seed > 0xFFFFFFFFul)
+                Usage("bad value for --seed");
+            SetSaverSeed(uint32_t(seed));
+        } else if (option == "--size") {
+            if (std::sscanf(value, "%dx%d%c", &options.width, &options.height, &extra) != 2 || options.width < 1 ||
+                options.height < 1 || options.width > 8192 || options.height > 8192)
+                Usage("bad value for --size");
+        } else if (option == "--seconds") {
+            if (std::sscanf(value, "%lf%c", &options.seconds, &extra) != 1 || !(options.seconds >= 0) ||
+                options.seconds > 3600)
+                Usage("bad value for --seconds");
+        } else {
+            Usage(("unknown option " + option).c_str());
+        }
+    }
+    return options;
+}
+
+int main(int argc, char** argv) {
+    SnapshotOptions options = ParseOptions(argc, argv);
+    UseSteppedFrameClock();
+    HeadlessSetDesktopSize(options.width, options.height);
+    // The window mode of the Linux program: a window of its own with the desktop as its parent.
+    HeadlessWindow* window =
+        HeadlessCreateWindow(SaverWindowProc, options.width, options.height, HeadlessDesktopWindow());
+    if (!g_hglrc) {
+        std::fprintf(stderr, "vesperglow-snapshot: no offscreen OpenGL (Mesa EGL surfaceless) here\n");
+        return 1;
+    }
+
+    double opening = 0;
+    while (g_introStage != SHOW_MAIN_STAGE && opening < SNAPSHOT_OPENING_LIMIT) {
+        AdvanceSteppedClock(SNAPSHOT_FRAME_SECONDS);
+        HeadlessPump(window);
+        opening += SNAPSHOT_FRAME_SECONDS;
+    }
+    for (double shown = 0; shown < options.seconds; shown += SNAPSHOT_FRAME_SECONDS) {
+        AdvanceSteppedClock(SNAPSHOT_FRAME_SECONDS);
+        HeadlessPump(window);
+    }
+
+    RgbImage image = ReadFramebuffer(window->width, window->height);
+    HeadlessClose(window);
+    HeadlessFreeWindow(window);
+    if (!WritePng(options.output.c_str(), image)) {
+        std::fprintf(stderr, "vesperglow-snapshot: cannot write %s\n", options.output.c_str());
+        return 1;
+    }
+    std::printf("%s\n", options.output.c_str());
+    return 0;
+}
