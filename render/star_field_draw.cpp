@@ -7,6 +7,9 @@ const double SKY_TOP_RED = 0.02, SKY_TOP_GREEN = 0.0, SKY_TOP_BLUE = 0.04;
 
 void StarField::Draw() const {
     if (twilight) {
+        // The glow is opaque: blending it would give the same pixels at a cost over the whole window.
+        GLboolean blending = glIsEnabled(GL_BLEND);
+        glDisable(GL_BLEND);
         glBegin(GL_QUADS);
         glColor3d(SKY_BOTTOM_RED, SKY_BOTTOM_GREEN, SKY_BOTTOM_BLUE);
         glVertex2d(0, 0);
@@ -15,6 +18,7 @@ void StarField::Draw() const {
         glVertex2d(width - 1, skyHeight);
         glVertex2d(0, skyHeight);
         glEnd();
+        if (blending) glEnable(GL_BLEND);
     }
     glBegin(GL_POINTS);
     for (int i = 0; i < count; ++i) {

@@ -102,3 +102,15 @@ TEST_F(GLTest, WithoutTwilightOnlyTheStarsAreLit) {
     }
     EXPECT_GT(lit, 20);
 }
+
+TEST_F(GLTest, DrawingTheSkyLeavesBlendingAsItFoundIt) {
+    g_starField.Build(WIDTH, HEIGHT, 10, true, HEIGHT);
+    for (bool blending : {true, false}) {
+        if (blending)
+            glEnable(GL_BLEND);
+        else
+            glDisable(GL_BLEND);
+        g_starField.Draw();
+        EXPECT_EQ(bool(glIsEnabled(GL_BLEND)), blending);
+    }
+}
