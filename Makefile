@@ -12,6 +12,10 @@ SCENE_PACKAGES := libgl-dev libglu1-mesa-dev libegl-dev libegl1-mesa-dev libgl1-
 SETTINGS_PACKAGES := libglib2.0-dev
 # The GTK settings form (vesperglow --config), its modes from XRandR, and its test under Xvfb.
 SETTINGS_FORM_PACKAGES := libgtk-3-dev libglib2.0-dev-bin libx11-dev libxrandr-dev xvfb xdotool imagemagick python3
+# The X11 program and its tests: Xvfb, and Xorg with the dummy driver for display modes; input,
+# screenshots, window queries (x11-utils), xrandr (x11-xserver-utils) and the xscreensaver daemon.
+X11_PACKAGES := libx11-dev libxrandr-dev xvfb xauth xdotool imagemagick x11-utils x11-xserver-utils \
+                xserver-xorg-core xserver-xorg-video-dummy xscreensaver python3 procps
 # The Windows build and its tests under Wine on Xvfb (the i386 Mesa libraries give Wine's OpenGL a renderer).
 WINDOWS_PACKAGES := g++-mingw-w64-i686 wine wine32:i386 wine64 libgl1:i386 libglx-mesa0:i386 libgl1-mesa-dri:i386 \
                     xvfb xdotool imagemagick python3
@@ -19,7 +23,8 @@ WINDOWS_PACKAGES := g++-mingw-w64-i686 wine wine32:i386 wine64 libgl1:i386 libgl
 .PHONY: run test bench packages build build-asan packages-windows windows
 
 packages:
-	@tools/install_packages.sh $(BUILD_PACKAGES) $(FONT_PACKAGES) $(SCENE_PACKAGES) $(SETTINGS_PACKAGES) $(SETTINGS_FORM_PACKAGES)
+	@tools/install_packages.sh $(BUILD_PACKAGES) $(FONT_PACKAGES) $(SCENE_PACKAGES) $(SETTINGS_PACKAGES) \
+	                           $(X11_PACKAGES) $(SETTINGS_FORM_PACKAGES)
 
 packages-windows:
 	@tools/install_packages.sh $(WINDOWS_PACKAGES)
@@ -36,8 +41,14 @@ build-asan: packages
 	@cmake --preset asan >/dev/null
 	@cmake --build --preset asan
 
+# The show in a window on the X display; without one, eight seconds of it rendered offscreen to a PNG.
 run: build
-	./build/linux/tools/sim/vesperglow-sim --frames 3600
+	@if [ -n "$$DISPLAY" ] && xdpyinfo >/dev/null 2>&1; then \
+	    ./build/linux/host/x11/vesperglow; \
+	else \
+	    echo "no X display: rendering the show offscreen"; \
+	    ./build/linux/host/headless/vesperglow-snapshot; \
+	fi
 
 test: build build-asan windows
 	ctest --preset linux

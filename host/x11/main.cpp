@@ -1,0 +1,89 @@
+// vesperglow: the saver as an X11 program, following xscreensaver's conventions.
+#include <X11/XKBlib.h>
+#include <X11/Xlib.h>
+
+#include <cstdio>
+#include <string>
+
+#include "engine/engine_state.h"
+#include "engine/saver_messages.h"
+#include "engine/saver_window_proc.h"
+#include "host/platform.h"
+#include "host/x11/event_loop.h"
+#include "host/x11/options.h"
+#include "host/x11/signals.h"
+#include "host/x11/window_setup.h"
+#include "host/x11/x11_host.h"
+#include "host/x11/x_errors.h"
+
+X11Host g_x11;
+
+static bool OpenDisplay() {
+    g_x11.display = XOpenDisplay(nullptr);
+    if (!g_x11.display) {
+        const char* name = XDisplayName(nullptr);
+        std::string text = "no display (DISPLAY is not set)";
+        if (*name) text = std::string("cannot open display \"") + name + "\"";
+        ReportError("Error", text.c_str(), REPORT_EXCLAMATION);
+        return false;
+    }
+    g_x11.displayName = DisplayString(g_x11.display);
+    g_x11.screen = DefaultScreen(g_x11.display);
+    return true;
+}
+
+static void SendInitialSize() {
+    XWindowAttributes attributes;
+    BeginErrorTrap();
+    Status found = XGetWindowAttributes(g_x11.display, g_x11.window, &attributes);
+    if (!EndErrorTrap(g_x11.display) && found) SendSizeIfChanged(attributes.width, attributes.height);
+}
+
+// The sequence CreateWindowEx gives a Windows saver: WM_NCCREATE, WM_CREATE with the parent in
+// the creation parameters, then the size.
+static void CreateSaverWindow() {
+    SaverCreateParams params = {};
+    params.parent = PreviewParent();
+    SaverLParam lParam = reinterpret_cast<SaverLParam>(&params);
+    HostWindowProc(SAVER_WM_NCCREATE, 0, lParam);
+    HostWindowProc(SAVER_WM_CREATE, 0, lParam);
+    SendInitialSize();
+}
+
+int main(int argc, char** argv) {
+    std::string problem;
+    switch (ParseOptions(argc, argv, &g_x11.options, &problem)) {
+    case OPTIONS_HELP:
+        std::fputs(HOST_USAGE, stdout);
+        return 0;
+    case OPTIONS_VERSION:
+        std::printf("vesperglow %s\n", VESPERGLOW_VERSION);
+        return 0;
+    case OPTIONS_UNKNOWN:
+        ReportError("Error", problem.c_str(), REPORT_EXCLAMATION);
+        std::fputs(HOST_USAGE, stderr);
+        return 1;
+    case OPTIONS_BAD:
+        ReportError("Error", problem.c_str(), REPORT_EXCLAMATION);
+        return 1;
+    case OPTIONS_RUN:
+        break;
+    }
+    if (g_x11.options.seedGiven) SetSaverSeed(g_x11.options.seed);
+    InstallXErrorHandlers();
+    int signalDescriptor = InstallSignalPipe();
+    if (signalDescriptor < 0) {
+        ReportError("Error", "cannot set up signal handling", REPORT_EXCLAMATION);
+        return 1;
+    }
+    if (!OpenDisplay()) return 1;
+    if (!SetUpWindow()) return 1;
+    // Held keys repeat as presses alone, as on Windows, so F1 and F2 stay down while held.
+    XkbSetDetectableAutoRepeat(g_x11.display, True, nullptr);
+    CreateSaverWindow();
+    if (g_x11.options.showFrameRate) g_showFrameRate = true;
+    int exitCode = RunEventLoop(signalDescriptor);
+    HostRestoreDisplayMode();
+    XCloseDisplay(g_x11.display);
+    return exitCode;
+}
