@@ -41,12 +41,14 @@ def create_prefix():
     if os.path.exists(winetest.PREFIX):
         winetest.run(["wineserver", "-k"], check_status=False)
         shutil.rmtree(winetest.PREFIX)
-    winetest.run(["wineboot", "-i"], timeout=300)
+    os.makedirs(winetest.PREFIX)
+    # One wine server and one set of the prefix's own services for the whole run, started in a
+    # session of their own so that they outlive this step; cleanup ends them. Programs then never
+    # start while those services are starting (which takes the foreground from them).
+    winetest.run(["wineserver", "-p"], own_session=True)
+    winetest.run(["wineboot", "-i"], timeout=300, own_session=True)
     # A crash must end the program, not wait for someone to close the debugger's dialog.
     winetest.reg_add(r"HKCU\Software\Wine\WineDbg", "ShowCrashDialog", "REG_DWORD", 0)
-    # Keep one wine server for the whole run; cleanup ends it.
-    subprocess.Popen(["wineserver", "-p"], env=winetest.environment(), stdin=subprocess.DEVNULL,
-                     stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL).wait(timeout=60)
     winetest.log("prefix ready: " + winetest.PREFIX)
 
 

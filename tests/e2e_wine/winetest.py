@@ -37,18 +37,20 @@ def environment():
     env = dict(os.environ)
     env["WINEPREFIX"] = PREFIX
     env["WINEARCH"] = "win32"
-    env["WINEDEBUG"] = "-all"
+    env["WINEDEBUG"] = os.environ.get("VG_WINEDEBUG", "-all")
     env["WINEDLLOVERRIDES"] = "mscoree=;mshtml=;winemenubuilder.exe="
     if STATE_DIR and os.path.exists(os.path.join(STATE_DIR, "display")):
         env["DISPLAY"] = display()
     return env
 
 
-def run(args, timeout=GUARD_SECONDS, check_status=True):
+def run(args, timeout=GUARD_SECONDS, check_status=True, own_session=False):
     """Runs a Unix command to completion; returns (status, stdout). Output goes through files, not
-    pipes: Wine's own background processes inherit them and would keep a pipe open."""
+    pipes: Wine's own background processes inherit them and would keep a pipe open. With own_session
+    the background processes it leaves outlive the test step that started them."""
     with tempfile.TemporaryFile("w+") as out, tempfile.TemporaryFile("w+") as err:
-        process = subprocess.Popen(args, env=environment(), stdout=out, stderr=err, stdin=subprocess.DEVNULL)
+        process = subprocess.Popen(args, env=environment(), stdout=out, stderr=err, stdin=subprocess.DEVNULL,
+                                   start_new_session=own_session)
         try:
             status = process.wait(timeout=timeout)
         except subprocess.TimeoutExpired:
@@ -70,11 +72,15 @@ def wine(args, timeout=GUARD_SECONDS, check_status=True):
 class Program:
     """A Windows program started under Wine in the background; killed by its pid if still running at the end."""
 
+    started = []
+
     def __init__(self, args):
+        Program.started.append(self)
         self.args = args
         self.output = tempfile.NamedTemporaryFile("w+")
+        self.errors = tempfile.NamedTemporaryFile("w+")
         self.process = subprocess.Popen(["wine"] + args, env=environment(), stdin=subprocess.DEVNULL,
-                                        stdout=self.output, stderr=subprocess.DEVNULL)
+                                        stdout=self.output, stderr=self.errors)
 
     def running(self):
         return self.process.poll() is None
@@ -93,6 +99,10 @@ class Program:
         wait_until(line_complete, "a line from " + " ".join(self.args), timeout)
         with open(self.output.name) as f:
             return f.readline().strip()
+
+    def error_output(self):
+        with open(self.errors.name) as f:
+            return f.read()
 
     def stop(self):
         if self.running():
@@ -172,5 +182,76 @@ def main(cases):
         cases[name]()
     except Failure as failure:
         print("FAIL: %s" % failure, flush=True)
+        for program in Program.started:
+            if os.environ.get("VG_WINEDEBUG"):
+                print("--- %s:\n%s" % (" ".join(program.args), program.error_output()))
         sys.exit(1)
     print("PASS", flush=True)
+
+
+# The saver and the test programs.
+
+SAVER_CLASS = "WindowsScreenSaverClass"
+WM_CLOSE = 0x0010
+WM_KEYDOWN = 0x0100
+WM_LBUTTONDOWN = 0x0201
+WM_MOUSEMOVE = 0x0200
+WM_POWERBROADCAST = 0x0218
+
+
+def probe(*args):
+    """Runs probe.exe; returns its output lines, or None when the window it asked about is not there."""
+    status, out = wine([os.environ["VG_PROBE"]] + [str(a) for a in args], check_status=False)
+    check(status in (0, 1), "probe %s failed with %d" % (" ".join(map(str, args)), status))
+    return out.split() if status == 0 else None
+
+
+def find_window(window_class, title):
+    found = probe("find", window_class, title)
+    return int(found[0]) if found else None
+
+
+def wait_for_window(window_class, title, timeout=GUARD_SECONDS):
+    found = []
+    wait_until(lambda: found.append(find_window(window_class, title)) or found[-1] is not None,
+               "window %s %r" % (window_class, title), timeout, step=0.5)
+    return found[-1]
+
+
+def window_rect(handle):
+    found = probe("rect", handle)
+    check(found is not None, "window %d is gone" % handle)
+    return [int(v) for v in found]
+
+
+def start_saver(*args):
+    return Program([os.environ["VG_SCR"]] + [str(a) for a in args])
+
+
+# Input is given only once the window is up and the show runs, as a user's would be.
+SETTLE_SECONDS = 3
+
+
+def start_full_screen():
+    """The saver started with /s, once its window exists and has settled."""
+    saver = start_saver("/s")
+    window = wait_for_window(SAVER_CLASS, "Screen Saver")
+    time.sleep(SETTLE_SECONDS)
+    check(saver.running(), "the saver ended on its own")
+    return saver, window
+
+
+def click_at(x, y):
+    xdotool("mousemove", x, y)
+    xdotool("click", 1)
+
+
+def dismiss_error_box(expected_text):
+    """Checks the text of the modal "Error" box the program shows, then presses its OK button."""
+    box = wait_for_window("#32770", "Error")
+    texts = probe("texts", "Error")
+    check(texts is not None and expected_text in " ".join(texts),
+          "the Error box says %r, not %r" % (texts, expected_text))
+    left, top, right, bottom = [int(v) for v in probe("control-rect", box, 1)]
+    click_at((left + right) // 2, (top + bottom) // 2)
+    wait_until(lambda: find_window("#32770", "Error") is None, "the Error box to close")

@@ -1,0 +1,79 @@
+// probe.exe: looks at and pokes the windows of other programs in the same Wine session.
+//   find CLASS TITLE              handle of a top-level window ("-" for any class or title)
+//   find-child PARENT CLASS       handle of a child window of that class
+//   texts TITLE                   the texts of the static controls of a dialog (a message box)
+//   rect HANDLE                   the window's screen rectangle: left top right bottom
+//   control-rect DIALOG ID        a dialog control's screen rectangle
+//   post HANDLE MESSAGE WPARAM LPARAM
+//   send HANDLE MESSAGE WPARAM LPARAM    prints the result
+//   send-registered HANDLE NAME   sends a registered message, prints the result
+// Handles and numbers are decimal. Exit status 0 on success, 1 when the window is not there.
+#include <windows.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+static const char* AnyOrName(const char* text) {
+    return std::strcmp(text, "-") == 0 ? nullptr : text;
+}
+
+static HWND Handle(const char* text) {
+    return reinterpret_cast<HWND>(static_cast<UINT_PTR>(std::strtoul(text, nullptr, 10)));
+}
+
+static int PrintHandle(HWND window) {
+    if (!window) return 1;
+    std::printf("%lu\n", static_cast<unsigned long>(reinterpret_cast<UINT_PTR>(window)));
+    return 0;
+}
+
+static int PrintRect(HWND window) {
+    RECT rect;
+    if (!window || !GetWindowRect(window, &rect)) return 1;
+    std::printf("%ld %ld %ld %ld\n", rect.left, rect.top, rect.right, rect.bottom);
+    return 0;
+}
+
+static BOOL CALLBACK PrintStaticText(HWND child, LPARAM) {
+    char className[64] = "";
+    char text[512] = "";
+    GetClassNameA(child, className, sizeof className);
+    GetWindowTextA(child, text, sizeof text);
+    if (lstrcmpiA(className, "Static") == 0 && text[0]) std::printf("%s\n", text);
+    return TRUE;
+}
+
+static int Send(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    DWORD_PTR result = 0;
+    if (!SendMessageTimeoutA(window, message, wParam, lParam, SMTO_ABORTIFHUNG, 10000, &result)) return 1;
+    std::printf("%ld\n", static_cast<long>(result));
+    return 0;
+}
+
+int main(int argc, char** argv) {
+    if (argc < 2) return 2;
+    const char* command = argv[1];
+    if (!std::strcmp(command, "find") && argc == 4) return PrintHandle(FindWindowA(AnyOrName(argv[2]), AnyOrName(argv[3])));
+    if (!std::strcmp(command, "find-child") && argc == 4)
+        return PrintHandle(FindWindowExA(Handle(argv[2]), nullptr, argv[3], nullptr));
+    if (!std::strcmp(command, "texts") && argc == 3) {
+        HWND box = FindWindowA("#32770", argv[2]);
+        if (!box) return 1;
+        EnumChildWindows(box, PrintStaticText, 0);
+        return 0;
+    }
+    if (!std::strcmp(command, "rect") && argc == 3) return PrintRect(Handle(argv[2]));
+    if (!std::strcmp(command, "control-rect") && argc == 4) return PrintRect(GetDlgItem(Handle(argv[2]), std::atoi(argv[3])));
+    if (!std::strcmp(command, "post") && argc == 6)
+        return PostMessageA(Handle(argv[2]), std::strtoul(argv[3], nullptr, 0), std::strtoul(argv[4], nullptr, 0),
+                            std::strtol(argv[5], nullptr, 0))
+                   ? 0
+                   : 1;
+    if (!std::strcmp(command, "send") && argc == 6)
+        return Send(Handle(argv[2]), std::strtoul(argv[3], nullptr, 0), std::strtoul(argv[4], nullptr, 0),
+                    std::strtol(argv[5], nullptr, 0));
+    if (!std::strcmp(command, "send-registered") && argc == 4)
+        return Send(Handle(argv[2]), RegisterWindowMessageA(argv[3]), 0, 0);
+    return 2;
+}
