@@ -4,7 +4,7 @@
 //   texts TITLE                   the texts of the static controls of a dialog (a message box)
 //   rect HANDLE                   the window's screen rectangle: left top right bottom
 //   control-rect DIALOG ID        a dialog control's screen rectangle
-//   post HANDLE MESSAGE WPARAM LPARAM
+//   post HANDLE MESSAGE WPARAM LPARAM [COUNT]   COUNT posts back to back (default 1)
 //   send HANDLE MESSAGE WPARAM LPARAM    prints the result
 //   send-registered HANDLE NAME   sends a registered message, prints the result
 // Handles and numbers are decimal. Exit status 0 on success, 1 when the window is not there.
@@ -65,11 +65,14 @@ int main(int argc, char** argv) {
     }
     if (!std::strcmp(command, "rect") && argc == 3) return PrintRect(Handle(argv[2]));
     if (!std::strcmp(command, "control-rect") && argc == 4) return PrintRect(GetDlgItem(Handle(argv[2]), std::atoi(argv[3])));
-    if (!std::strcmp(command, "post") && argc == 6)
-        return PostMessageA(Handle(argv[2]), std::strtoul(argv[3], nullptr, 0), std::strtoul(argv[4], nullptr, 0),
-                            std::strtol(argv[5], nullptr, 0))
-                   ? 0
-                   : 1;
+    if (!std::strcmp(command, "post") && (argc == 6 || argc == 7)) {
+        int count = argc == 7 ? std::atoi(argv[6]) : 1;
+        for (int i = 0; i < count; ++i)
+            if (!PostMessageA(Handle(argv[2]), std::strtoul(argv[3], nullptr, 0), std::strtoul(argv[4], nullptr, 0),
+                              std::strtol(argv[5], nullptr, 0)))
+                return 1;
+        return 0;
+    }
     if (!std::strcmp(command, "send") && argc == 6)
         return Send(Handle(argv[2]), std::strtoul(argv[3], nullptr, 0), std::strtoul(argv[4], nullptr, 0),
                     std::strtol(argv[5], nullptr, 0));
