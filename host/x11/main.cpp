@@ -15,6 +15,7 @@
 #include "host/x11/window_setup.h"
 #include "host/x11/x11_host.h"
 #include "host/x11/x_errors.h"
+#include "settings/settings_form_gtk.h"
 
 X11Host g_x11;
 
@@ -59,6 +60,8 @@ int main(int argc, char** argv) {
     case OPTIONS_VERSION:
         std::printf("vesperglow %s\n", VESPERGLOW_VERSION);
         return 0;
+    case OPTIONS_CONFIG:
+        return RunSettingsForm();
     case OPTIONS_UNKNOWN:
         ReportError("Error", problem.c_str(), REPORT_EXCLAMATION);
         std::fputs(HOST_USAGE, stderr);

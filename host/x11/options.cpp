@@ -7,13 +7,14 @@
 
 const char HOST_USAGE[] =
     "usage: vesperglow [-window | -root | -window-id ID | -fullscreen] [-fps] [-seed N]\n"
-    "                  [-help] [-version]\n"
+    "                  [-config] [-help] [-version]\n"
     "  -window        the show in a window of its own (the default)\n"
     "  -root          draw into $XSCREENSAVER_WINDOW or the root window\n"
     "  -window-id ID  draw inside the existing window ID (0x... or decimal)\n"
     "  -fullscreen    a full-screen saver that ends on input\n"
     "  -fps           keep the frame-rate display on\n"
     "  -seed N        a reproducible show\n"
+    "  -config        the settings form; exit code 1 after OK, 0 after Cancel\n"
     "Every option may also be written with two dashes.\n";
 
 static bool ParseUnsigned32(const char* text, uint32_t* value) {
@@ -71,6 +72,7 @@ OptionsResult ParseOptions(int argc, const char* const* argv, HostOptions* optio
         const char* value = i + 1 < argc ? argv[i + 1] : nullptr;
         if (IsOption(argument, "help") || IsOption(argument, "h")) return OPTIONS_HELP;
         if (IsOption(argument, "version")) return OPTIONS_VERSION;
+        if (IsOption(argument, "config")) return OPTIONS_CONFIG;
         if (IsOption(argument, "window")) {
             if (!SetMode(options, &modeGiven, HOST_MODE_WINDOW, problem)) return OPTIONS_BAD;
         } else if (IsOption(argument, "root")) {

@@ -22,6 +22,7 @@ enum OptionsResult {
     OPTIONS_RUN,
     OPTIONS_HELP,
     OPTIONS_VERSION,
+    OPTIONS_CONFIG,   // the settings form instead of the show
     OPTIONS_UNKNOWN,  // an option this program does not have: problem names it, the usage follows
     OPTIONS_BAD,      // a known option with a bad or missing value: problem says which
 };

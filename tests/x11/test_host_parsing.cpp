@@ -44,6 +44,9 @@ TEST(HostOptions, HelpVersionAndUnknownOptions) {
     EXPECT_EQ(OPTIONS_HELP, Parse({"-help"}, &options));
     EXPECT_EQ(OPTIONS_HELP, Parse({"--help"}, &options));
     EXPECT_EQ(OPTIONS_VERSION, Parse({"--version"}, &options));
+    EXPECT_EQ(OPTIONS_CONFIG, Parse({"-config"}, &options));
+    EXPECT_EQ(OPTIONS_CONFIG, Parse({"--config"}, &options));
+    EXPECT_EQ(OPTIONS_CONFIG, Parse({"-fps", "--config"}, &options));
     EXPECT_EQ(OPTIONS_UNKNOWN, Parse({"-nonsense"}, &options, &problem));
     EXPECT_EQ("unknown option \"-nonsense\"", problem);
     EXPECT_EQ(OPTIONS_UNKNOWN, Parse({"---root"}, &options));
