@@ -29,10 +29,12 @@ struct SettingsForm {
     GtkWidget* window = nullptr;
 };
 
-// The modes of the screen's outputs as XRandR lists them. X has one depth per screen, so every
-// mode takes the bits per pixel of the pixmap format for that depth.
+// The modes of the output the saver switches (the primary one, else the first lit one), best
+// first as XRandR lists them. X has one depth per screen, so every mode takes the bits per pixel
+// of the pixmap format for that depth.
 struct XrandrModes {
     XRRScreenResources* resources = nullptr;
+    XRROutputInfo* output = nullptr;
     uint32_t bitsPerPixel = 0;
 };
 
@@ -47,21 +49,46 @@ uint32_t ScreenBitsPerPixel(Display* display) {
     return bits;
 }
 
+XRROutputInfo* SwitchedOutput(Display* display, XRRScreenResources* resources) {
+    RROutput primary = XRRGetOutputPrimary(display, RootWindow(display, DefaultScreen(display)));
+    if (primary) return XRRGetOutputInfo(display, resources, primary);
+    for (int i = 0; i < resources->noutput; ++i) {
+        XRROutputInfo* info = XRRGetOutputInfo(display, resources, resources->outputs[i]);
+        if (info && info->connection == RR_Connected && info->crtc) return info;
+        if (info) XRRFreeOutputInfo(info);
+    }
+    return nullptr;
+}
+
 XrandrModes QueryXrandrModes(Display* display) {
     XrandrModes modes;
     int eventBase = 0, errorBase = 0;
     if (!XRRQueryExtension(display, &eventBase, &errorBase)) return modes;
     modes.resources = XRRGetScreenResources(display, RootWindow(display, DefaultScreen(display)));
+    if (modes.resources) modes.output = SwitchedOutput(display, modes.resources);
     modes.bitsPerPixel = ScreenBitsPerPixel(display);
     return modes;
 }
 
+void FreeXrandrModes(XrandrModes* modes) {
+    if (modes->output) XRRFreeOutputInfo(modes->output);
+    if (modes->resources) XRRFreeScreenResources(modes->resources);
+    *modes = XrandrModes();
+}
+
 bool ReportXrandrMode(void* context, uint32_t index, DisplayMode* mode) {
     const XrandrModes& modes = *static_cast<const XrandrModes*>(context);
-    if (!modes.resources || index >= uint32_t(modes.resources->nmode)) return false;
-    mode->width = modes.resources->modes[index].width;
-    mode->height = modes.resources->modes[index].height;
-    mode->bitsPerPixel = modes.bitsPerPixel;
+    if (!modes.output || index >= uint32_t(modes.output->nmode)) return false;
+    for (int i = 0; i < modes.resources->nmode; ++i) {
+        const XRRModeInfo& info = modes.resources->modes[i];
+        if (info.id != modes.output->modes[index]) continue;
+        mode->width = info.width;
+        mode->height = info.height;
+        mode->bitsPerPixel = modes.bitsPerPixel;
+        return true;
+    }
+    // A mode id the screen does not describe: offer nothing for it, but go on.
+    *mode = DisplayMode{0, 0, 0};
     return true;
 }
 
@@ -199,7 +226,7 @@ int RunSettingsForm() {
     XSetIOErrorHandler(DisplayLost);
     XrandrModes modes = QueryXrandrModes(display);
     form.model.Open(ReportXrandrMode, &modes);
-    if (modes.resources) XRRFreeScreenResources(modes.resources);
+    FreeXrandrModes(&modes);
 
     vg_settings_form_register_resource();
     form.builder = gtk_builder_new_from_resource(FORM_RESOURCE);

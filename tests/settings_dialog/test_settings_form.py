@@ -1,5 +1,6 @@
-"""The GTK settings form as a user meets it: `vesperglow --config` on an Xvfb server of the test's
-own, driven with xdotool, its choices read back from the key file.
+"""The GTK settings form as a user meets it: `vesperglow --config` on an X server of the test's own
+(Xvfb, or Xorg with the dummy driver for its display modes), driven with xdotool, its choices read
+back from the key file.
 
 Usage: test_settings_form.py CASE   (VG_VESPERGLOW names the program, VG_SCREENSHOT_DIR where
 screenshots go)."""
@@ -7,11 +8,13 @@ import configparser
 import ctypes
 import ctypes.util
 import os
-import select
 import subprocess
 import sys
 import tempfile
 import time
+
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "x11"))
+from xtest import XServer, Failure, check, log  # noqa: E402
 
 VESPERGLOW = os.environ.get("VG_VESPERGLOW", "")
 SCREENSHOT_DIR = os.environ.get("VG_SCREENSHOT_DIR", tempfile.gettempdir())
@@ -31,66 +34,8 @@ ALPHA_TO_SPHERICAL = ["Tab"] * 3
 SPHERICAL_TO_CANCEL = ["Tab"] * 15
 
 
-class Failure(Exception):
-    pass
-
-
-def check(condition, message):
-    if not condition:
-        raise Failure(message)
-
-
-def log(message):
-    print(message, flush=True)
-
-
-class Xvfb:
-    """An X server on a display number it picks itself."""
-
-    def __init__(self):
-        read_end, write_end = os.pipe()
-        self.process = subprocess.Popen(
-            ["Xvfb", "-displayfd", str(write_end), "-screen", "0", "1024x768x24", "-nolisten", "tcp", "-noreset"],
-            pass_fds=(write_end,), stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-        os.close(write_end)
-        number = b""
-        deadline = time.monotonic() + GUARD_SECONDS
-        while not number.endswith(b"\n"):
-            ready, _, _ = select.select([read_end], [], [], max(0.0, deadline - time.monotonic()))
-            chunk = os.read(read_end, 16) if ready else b""
-            if not chunk:
-                self.stop()
-                raise Failure("Xvfb did not start")
-            number += chunk
-        os.close(read_end)
-        self.display = ":" + number.decode().strip()
-        log("Xvfb on " + self.display)
-
-    def run(self, args, check_status=True):
-        env = dict(os.environ, DISPLAY=self.display)
-        try:
-            done = subprocess.run(args, env=env, stdin=subprocess.DEVNULL, capture_output=True, text=True,
-                                  timeout=GUARD_SECONDS)
-        except subprocess.TimeoutExpired:
-            raise Failure("hang guard: %s did not finish" % " ".join(args))
-        if check_status and done.returncode != 0:
-            raise Failure("%s failed with %d: %s" % (" ".join(args), done.returncode, done.stderr.strip()))
-        return done.stdout
-
-    def keys(self, names):
-        self.run(["xdotool", "key", "--delay", "80"] + names)
-
-    def stop(self):
-        if self.process.poll() is None:
-            self.process.terminate()
-            self.process.wait(timeout=GUARD_SECONDS)
-
-    def __enter__(self):
-        return self
-
-    def __exit__(self, *exc):
-        self.stop()
-        return False
+def press(server, names):
+    server.run(["xdotool", "key", "--delay", "80"] + names)
 
 
 class Form:
@@ -208,18 +153,18 @@ def send_close_request(display, window):
 
 def edit_alpha_and_spherical(server):
     """Unticks Alpha Blending and moves the Spherical slider two steps right."""
-    server.keys(TO_ALPHA_BLENDING + ["space"] + ALPHA_TO_SPHERICAL + ["Right", "Right"])
+    press(server, TO_ALPHA_BLENDING + ["space"] + ALPHA_TO_SPHERICAL + ["Right", "Right"])
 
 
 def case_ok_saves():
-    with Xvfb() as server:
+    with XServer() as server:
         form = Form(server)
         try:
             check(form.stored() == DEFAULTS, "a fresh folder holds the defaults once the form is open")
             edit_alpha_and_spherical(server)
             form.screenshot("settings-form-edited.png")
             check(form.stored() == DEFAULTS, "nothing is saved before OK")
-            server.keys(["Return"])  # OK is the default button
+            press(server, ["Return"])  # OK is the default button
             status, err = form.wait()
             check(status == 1, "OK ends with exit code 1, not %d (%s)" % (status, err))
             expected = dict(DEFAULTS, **{"Alpha Blending": 0, "Spherical Weight": 7})
@@ -230,11 +175,11 @@ def case_ok_saves():
 
 def case_cancel_keeps():
     before = dict(DEFAULTS, **{"Spherical Weight": 3, "Frequency": 42, "Stars": 4})
-    with Xvfb() as server:
+    with XServer() as server:
         form = Form(server, option="-config", stored=before)
         try:
             edit_alpha_and_spherical(server)
-            server.keys(SPHERICAL_TO_CANCEL + ["space"])
+            press(server, SPHERICAL_TO_CANCEL + ["space"])
             status, err = form.wait()
             check(status == 0, "Cancel ends with exit code 0, not %d (%s)" % (status, err))
             check(form.stored() == before, "Cancel leaves %r, not %r" % (before, form.stored()))
@@ -243,14 +188,14 @@ def case_cancel_keeps():
 
 
 def case_escape_stays_open():
-    with Xvfb() as server:
+    with XServer() as server:
         form = Form(server)
         try:
             edit_alpha_and_spherical(server)
-            server.keys(["Escape"])
+            press(server, ["Escape"])
             check(form.still_open_after(STAYS_OPEN_SECONDS), "Escape closed the form")
             # The edits survive Escape: OK still saves them.
-            server.keys(["Return"])
+            press(server, ["Return"])
             status, err = form.wait()
             check(status == 1, "OK after Escape ends with 1, not %d (%s)" % (status, err))
             check(form.stored()["Spherical Weight"] == 7, "the edit made before Escape was lost")
@@ -259,17 +204,17 @@ def case_escape_stays_open():
 
 
 def case_about_box():
-    with Xvfb() as server:
+    with XServer() as server:
         form = Form(server)
         try:
-            server.keys(["shift+Tab", "space"])  # backwards from the first control: About
+            press(server, ["shift+Tab", "space"])  # backwards from the first control: About
             deadline = time.monotonic() + GUARD_SECONDS
             while not server.run(["xdotool", "search", "--onlyvisible", "--name", "^About Vesperglow$"],
                                  check_status=False).split():
                 check(time.monotonic() < deadline, "hang guard: no About Vesperglow box")
                 time.sleep(0.1)
             form.screenshot("settings-form-about.png")
-            server.keys(["Return"])
+            press(server, ["Return"])
             check(form.still_open_after(STAYS_OPEN_SECONDS), "the About box closed the form")
             check(not server.run(["xdotool", "search", "--onlyvisible", "--name", "^About Vesperglow$"],
                                  check_status=False).split(), "the About box is still open")
@@ -279,7 +224,7 @@ def case_about_box():
 
 
 def case_close_button_cancels():
-    with Xvfb() as server:
+    with XServer() as server:
         form = Form(server)
         try:
             edit_alpha_and_spherical(server)
@@ -292,7 +237,7 @@ def case_close_button_cancels():
 
 
 def case_display_lost():
-    with Xvfb() as server:
+    with XServer() as server:
         form = Form(server)
         try:
             server.run(["xdotool", "windowkill", form.window])
@@ -301,6 +246,43 @@ def case_display_lost():
             check(len(err.strip().splitlines()) == 1, "one line on stderr, not %r" % err)
         finally:
             form.close()
+
+
+def stored_mode(values):
+    return values["Display Width"], values["Display Height"], values["Display Bits"]
+
+
+def check_modes_offered(server, offered, not_offered):
+    """A stored mode the display offers survives opening the form; one it does not offer is reset
+    to "Same as Desktop" and saved at once, so even Cancel leaves it reset."""
+    for mode, kept in [(m, True) for m in offered] + [(m, False) for m in not_offered]:
+        width, height, bits = mode
+        stored = dict(DEFAULTS, **{"Display Width": width, "Display Height": height, "Display Bits": bits})
+        form = Form(server, stored=stored)
+        try:
+            expected = mode if kept else (0, 0, 0)
+            check(stored_mode(form.stored()) == expected,
+                  "stored %r: the form left %r, not %r" % (mode, stored_mode(form.stored()), expected))
+            send_close_request(server.display, form.window)
+            status, err = form.wait()
+            check(status == 0, "closing ends with 0, not %d (%s)" % (status, err))
+            check(stored_mode(form.stored()) == expected, "stored %r: closing changed the mode" % (mode,))
+        finally:
+            form.close()
+
+
+def case_xvfb_modes():
+    # Xvfb offers its screen size alone; a 24-bit screen has 32 bits per pixel.
+    with XServer() as server:
+        check_modes_offered(server, offered=[(1024, 768, 32)],
+                            not_offered=[(1024, 768, 24), (800, 600, 32), (640, 480, 8)])
+
+
+def case_dummy_driver_modes():
+    # Xorg's dummy driver offers the three modes of its configuration on its one output.
+    with XServer(kind="xorg") as server:
+        check_modes_offered(server, offered=[(1024, 768, 32), (800, 600, 32), (640, 480, 32)],
+                            not_offered=[(1280, 1024, 32), (800, 600, 16)])
 
 
 def case_no_display():
@@ -326,6 +308,8 @@ CASES = {
     "about-box": case_about_box,
     "close-button-cancels": case_close_button_cancels,
     "display-lost": case_display_lost,
+    "xvfb-modes": case_xvfb_modes,
+    "dummy-driver-modes": case_dummy_driver_modes,
     "no-display": case_no_display,
 }
 
