@@ -4,6 +4,8 @@
 #include <GL/glu.h>
 
 #include "engine/engine_state.h"
+#include "engine/hud.h"
+#include "engine/hud_layout.h"
 #include "engine/overlay.h"
 #include "engine/show.h"
 #include "fireworks/draw_list.h"
@@ -21,9 +23,14 @@ void RenderFrame() {
 
     BeginOverlay(g_windowWidth, g_windowHeight);
     g_starField.Draw();
+    if (g_showBorder) DrawWindowBorder();
+    if (FrameRateShown()) DrawFrameRate(dt);
     EndOverlay();
 
     s_frameDrawList.Clear();
-    SimulateShowFrame(dt, s_frameDrawList, nullptr);
+    ShowFrameResult shown = SimulateShowFrame(dt, s_frameDrawList, nullptr);
+    // The title belongs before the fireworks; the list is only submitted below, so drawing it now
+    // keeps that order, and it draws no random numbers, so the simulation is unchanged.
+    if (shown.titleShown) DrawTitle(g_showTime);
     SubmitDrawList(s_frameDrawList);
 }
