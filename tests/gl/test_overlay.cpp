@@ -1,47 +1,9 @@
 #include <GL/gl.h>
 #include <GL/glu.h>
 
-#include <array>
-
 #include "engine/overlay.h"
 #include "tests/gl/gl_fixture.h"
-
-struct OverlayGLState {
-    bool lighting, depthTest, cullFace, blend, texture2D;
-    GLint blendSrc, blendDst, matrixMode;
-    std::array<GLint, 4> viewport;
-    std::array<GLfloat, 16> projection, modelView;
-};
-
-static OverlayGLState ReadState() {
-    OverlayGLState s;
-    s.lighting = glIsEnabled(GL_LIGHTING);
-    s.depthTest = glIsEnabled(GL_DEPTH_TEST);
-    s.cullFace = glIsEnabled(GL_CULL_FACE);
-    s.blend = glIsEnabled(GL_BLEND);
-    s.texture2D = glIsEnabled(GL_TEXTURE_2D);
-    glGetIntegerv(GL_BLEND_SRC, &s.blendSrc);
-    glGetIntegerv(GL_BLEND_DST, &s.blendDst);
-    glGetIntegerv(GL_MATRIX_MODE, &s.matrixMode);
-    glGetIntegerv(GL_VIEWPORT, s.viewport.data());
-    glGetFloatv(GL_PROJECTION_MATRIX, s.projection.data());
-    glGetFloatv(GL_MODELVIEW_MATRIX, s.modelView.data());
-    return s;
-}
-
-static void ExpectSameState(const OverlayGLState& a, const OverlayGLState& b) {
-    EXPECT_EQ(a.lighting, b.lighting);
-    EXPECT_EQ(a.depthTest, b.depthTest);
-    EXPECT_EQ(a.cullFace, b.cullFace);
-    EXPECT_EQ(a.blend, b.blend);
-    EXPECT_EQ(a.texture2D, b.texture2D);
-    EXPECT_EQ(a.blendSrc, b.blendSrc);
-    EXPECT_EQ(a.blendDst, b.blendDst);
-    EXPECT_EQ(a.matrixMode, b.matrixMode);
-    EXPECT_EQ(a.viewport, b.viewport);
-    EXPECT_EQ(a.projection, b.projection);
-    EXPECT_EQ(a.modelView, b.modelView);
-}
+#include "tests/gl/gl_state_snapshot.h"
 
 static void SetCamera() {
     glMatrixMode(GL_PROJECTION);
@@ -53,11 +15,11 @@ static void SetCamera() {
 }
 
 static void ExpectOverlayMode(int width, int height) {
-    OverlayGLState s = ReadState();
-    EXPECT_FALSE(s.lighting);
-    EXPECT_FALSE(s.depthTest);
-    EXPECT_FALSE(s.cullFace);
-    EXPECT_TRUE(s.blend);
+    GLStateSnapshot s = ReadGLState();
+    EXPECT_FALSE(glIsEnabled(GL_LIGHTING));
+    EXPECT_FALSE(glIsEnabled(GL_DEPTH_TEST));
+    EXPECT_FALSE(glIsEnabled(GL_CULL_FACE));
+    EXPECT_TRUE(glIsEnabled(GL_BLEND));
     EXPECT_EQ(s.blendSrc, GL_SRC_ALPHA);
     EXPECT_EQ(s.blendDst, GL_ONE_MINUS_SRC_ALPHA);
     EXPECT_EQ(s.matrixMode, GL_MODELVIEW);
@@ -77,13 +39,13 @@ TEST_F(GLTest, OverlayRestoresEverythingItChangedFromTheSceneState) {
     glBlendFunc(GL_ONE, GL_DST_ALPHA);
     glViewport(3, 4, 100, 50);
     glMatrixMode(GL_PROJECTION);
-    OverlayGLState before = ReadState();
+    GLStateSnapshot before = ReadGLState();
 
     BeginOverlay(320, 240);
     ExpectOverlayMode(320, 240);
     EndOverlay();
 
-    ExpectSameState(before, ReadState());
+    ExpectSameGLState(before, ReadGLState());
 }
 
 TEST_F(GLTest, OverlayRestoresAStateWithEverythingOff) {
@@ -95,7 +57,7 @@ TEST_F(GLTest, OverlayRestoresAStateWithEverythingOff) {
     glEnable(GL_TEXTURE_2D);
     glBlendFunc(GL_ZERO, GL_SRC_COLOR);
     glMatrixMode(GL_TEXTURE);
-    OverlayGLState before = ReadState();
+    GLStateSnapshot before = ReadGLState();
 
     BeginOverlay(640, 480);
     ExpectOverlayMode(640, 480);
@@ -103,7 +65,7 @@ TEST_F(GLTest, OverlayRestoresAStateWithEverythingOff) {
     glDisable(GL_TEXTURE_2D);
     EndOverlay();
 
-    ExpectSameState(before, ReadState());
+    ExpectSameGLState(before, ReadGLState());
 }
 
 TEST_F(GLTest, OverlayCoordinatesArePixelsFromTheBottomLeft) {
