@@ -1,7 +1,6 @@
 #include "host/x11/event_loop.h"
 
 #include <X11/Xlib.h>
-#include <X11/keysym.h>
 #include <poll.h>
 
 #include "engine/saver_messages.h"
@@ -26,8 +25,6 @@ static void OnKey(XKeyEvent& event, bool down) {
         PostClose();
         return;
     }
-    // -fps keeps the frame-rate display on, so releasing F2 must not take it off.
-    if (!down && keysym == XK_F2 && g_x11.options.showFrameRate) return;
     uint32_t key = VirtualKeyFromKeysym(keysym);
     if (!down) {
         HostWindowProc(SAVER_WM_KEYUP, key, KEY_UP_LPARAM);

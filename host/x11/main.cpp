@@ -5,7 +5,7 @@
 #include <cstdio>
 #include <string>
 
-#include "engine/engine_state.h"
+#include "engine/hud_layout.h"
 #include "engine/saver_messages.h"
 #include "engine/saver_window_proc.h"
 #include "host/platform.h"
@@ -83,8 +83,8 @@ int main(int argc, char** argv) {
     if (!SetUpWindow()) return 1;
     // Held keys repeat as presses alone, as on Windows, so F1 and F2 stay down while held.
     XkbSetDetectableAutoRepeat(g_x11.display, True, nullptr);
+    g_frameRateAlwaysShown = g_x11.options.showFrameRate;
     CreateSaverWindow();
-    if (g_x11.options.showFrameRate) g_showFrameRate = true;
     int exitCode = RunEventLoop(signalDescriptor);
     HostRestoreDisplayMode();
     XCloseDisplay(g_x11.display);
