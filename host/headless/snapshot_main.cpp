@@ -1,11 +1,14 @@
 // vesperglow-snapshot: runs the saver offscreen, as its window mode would run on a screen, for a
-// few seconds of the show past the opening, and writes the last frame as a PNG.
+// few seconds of the show past the opening (or up to a moment of the opening), and writes the last
+// frame as a PNG.
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <string>
+#include <vector>
 
 #include "engine/engine_state.h"
+#include "engine/saver_messages.h"
 #include "engine/saver_window_proc.h"
 #include "engine/show.h"
 #include "host/headless/headless_host.h"
@@ -14,8 +17,11 @@
 
 static const char USAGE[] =
     "usage: vesperglow-snapshot [--output FILE.png] [--seed N] [--size WxH] [--seconds S]\n"
+    "                           [--opening S] [--hold F1|F2]...\n"
     "  Renders the show offscreen (Mesa EGL) and writes its last frame; prints the file's path.\n"
-    "  --seconds is show time past the opening (default 8); the settings are the user's own.\n";
+    "  --seconds is show time past the opening (default 8); the settings are the user's own.\n"
+    "  --opening stops S seconds into the opening show instead (its title shows from 1 to 6).\n"
+    "  --hold keeps F1 (the border) or F2 (the frame rate) down from the start.\n";
 
 const double SNAPSHOT_FRAME_SECONDS = 1.0 / 60;
 // The opening show lasts six seconds; this bounds the run should the show never get past it.
@@ -26,6 +32,8 @@ struct SnapshotOptions {
     int width = 1024;
     int height = 768;
     double seconds = 8.0;
+    double opening = 0;  // 0: run past the opening show
+    std::vector<uint32_t> heldKeys;
 };
 
 [[noreturn]] static void Usage(const char* problem) {
@@ -63,6 +71,18 @@ static SnapshotOptions ParseOptions(int argc, char** argv) {
             if (std::sscanf(value, "%lf%c", &options.seconds, &extra) != 1 || !(options.seconds >= 0) ||
                 options.seconds > 3600)
                 Usage("bad value for --seconds");
+        } else if (option == "--opening") {
+            if (std::sscanf(value, "%lf%c", &options.opening, &extra) != 1 || !(options.opening > 0) ||
+                options.opening > 6)
+                Usage("bad value for --opening");
+        } else if (option == "--hold") {
+            if (std::strcmp(value, "F1") == 0) {
+                options.heldKeys.push_back(SAVER_VK_F1);
+            } else if (std::strcmp(value, "F2") == 0) {
+                options.heldKeys.push_back(SAVER_VK_F2);
+            } else {
+                Usage("bad value for --hold");
+            }
         } else {
             Usage(("unknown option " + option).c_str());
         }
@@ -82,13 +102,16 @@ int main(int argc, char** argv) {
         return 1;
     }
 
+    for (uint32_t key : options.heldKeys) SaverWindowProc(window, SAVER_WM_KEYDOWN, key, 0);
+
     double opening = 0;
-    while (g_introStage != SHOW_MAIN_STAGE && opening < SNAPSHOT_OPENING_LIMIT) {
+    while (g_introStage != SHOW_MAIN_STAGE && opening < SNAPSHOT_OPENING_LIMIT &&
+           !(options.opening > 0 && g_showTime >= options.opening)) {
         AdvanceSteppedClock(SNAPSHOT_FRAME_SECONDS);
         HeadlessPump(window);
         opening += SNAPSHOT_FRAME_SECONDS;
     }
-    for (double shown = 0; shown < options.seconds; shown += SNAPSHOT_FRAME_SECONDS) {
+    for (double shown = 0; options.opening == 0 && shown < options.seconds; shown += SNAPSHOT_FRAME_SECONDS) {
         AdvanceSteppedClock(SNAPSHOT_FRAME_SECONDS);
         HeadlessPump(window);
     }
