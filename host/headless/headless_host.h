@@ -32,9 +32,8 @@ void HeadlessClose(HeadlessWindow* window);
 // Frees a destroyed window.
 void HeadlessFreeWindow(HeadlessWindow* window);
 
-// The desktop the host pretends to run on, and whether its mode was changed.
+// The desktop the host pretends to run on.
 void HeadlessSetDesktopSize(int width, int height);
-bool HeadlessDisplayModeChanged();
 
 // True once the saver posted its quit message.
 bool HeadlessQuitPosted(int* exitCode);

@@ -62,10 +62,6 @@ void HeadlessSetDesktopSize(int width, int height) {
     s_desktopHeight = height;
 }
 
-bool HeadlessDisplayModeChanged() {
-    return s_modeChanged;
-}
-
 bool HeadlessQuitPosted(int* exitCode) {
     if (s_quitPosted && exitCode) *exitCode = s_exitCode;
     return s_quitPosted;
