@@ -1,15 +1,34 @@
 #pragma once
 #include <cstdint>
+#include <vector>
 
 #include <gtest/gtest.h>
 
 #include "fireworks/draw_list.h"
+#include "fireworks/vec3.h"
+
+struct Firework;
 
 // Puts every process-wide record of the show back to its start-up state, seeded.
 void ResetSimulation(uint32_t seed);
 
 // The number of occupied pool slots.
 int LiveRecords();
+
+// The occupied slots, in index order.
+std::vector<int> OccupiedSlots();
+
+// The slots occupied now that were free in `before` (an OccupiedSlots() result).
+std::vector<int> SlotsAddedSince(const std::vector<int>& before);
+
+// A record stored straight into the given slot, with a steady colour that never fades out.
+Firework* PlaceRecord(int slot, const Vec3& position, const Vec3& velocity, int flags);
+
+// Fills every slot except the last `freeSlots` ones with inert records that never die.
+void FillPoolExcept(int freeSlots);
+
+// True when every coordinate of every live record is a finite number.
+bool AllRecordsFinite();
 
 class SimTest : public ::testing::Test {
 protected:

@@ -1,0 +1,174 @@
+#include <cmath>
+
+#include <gtest/gtest.h>
+
+#include "engine/show.h"
+#include "fireworks/firework.h"
+#include "fireworks/pool.h"
+#include "settings/settings.h"
+#include "tests/unit/clock_support.h"
+#include "tests/unit/sim_fixture.h"
+
+namespace {
+
+const int64_t MINUTE = 60000000000;
+const int64_t FRAME = 16666667;
+
+// One frame as the saver runs it: measure the step, then the show's half of the frame.
+ShowFrameResult RunFrame(DrawList& list, int64_t nanoseconds, double* measured = nullptr) {
+    AdvanceManualClock(nanoseconds);
+    double dt = MeasureTimeStep();
+    if (measured) *measured = dt;
+    list.Clear();
+    return SimulateShowFrame(dt, list, nullptr);
+}
+
+// Past the warm-up, with a counter clock.
+void StartClock(DrawList& list) {
+    ManualTime t;
+    UseManualClock(t);
+    RunFrame(list, FRAME);
+    RunFrame(list, FRAME);
+}
+
+}  // namespace
+
+TEST_F(SimTest, FramesUpToOneSecondAreMeasuredAsTheyAre) {
+    StartClock(list);
+    double dt = 0;
+    RunFrame(list, 750000000, &dt);
+    EXPECT_EQ(0.75, dt);
+    RunFrame(list, 1000000000, &dt);
+    EXPECT_EQ(1.0, dt);
+    EXPECT_EQ(1.75, g_showTime);
+}
+
+TEST_F(SimTest, TenMinuteFrameIsSimulatedAsOneSecond) {
+    StartClock(list);
+    double before = g_showTime;
+    double dt = 0;
+    RunFrame(list, 10 * MINUTE, &dt);
+    EXPECT_EQ(1.0, dt);
+    EXPECT_EQ(before + 1.0, g_showTime);
+    // The next frame measures only itself: the lost minutes are not owed.
+    RunFrame(list, FRAME, &dt);
+    EXPECT_NEAR(1.0 / 60, dt, 1e-9);
+}
+
+TEST_F(SimTest, TenMinuteFrameDuringTheOpeningFiresOnlyWhatOneSecondReaches) {
+    StartClock(list);
+    for (int frame = 0; frame < 30; ++frame) RunFrame(list, FRAME);  // half a second of show
+    RunFrame(list, 10 * MINUTE);
+    EXPECT_EQ(2, g_introStage);  // 1.0 and 1.3 passed; 1.6, 5.0 and the main show wait
+    EXPECT_EQ(0, g_launchCount);
+    EXPECT_TRUE(AllRecordsFinite());
+}
+
+TEST_F(SimTest, WrappedMillisecondClockMeasuresZeroAndCarriesOn) {
+    g_settings.displayTitle = 0;
+    ManualTime t;
+    t.counterAvailable = false;
+    UseManualClock(t);
+    g_manualTime.millis = 5000;
+    MeasureTimeStep();
+    MeasureTimeStep();
+    uint32_t start = g_frameClock.startMillis;
+    // Jump to just before the elapsed count wraps; that frame is long and clamped.
+    g_manualTime.millis = start + 0xFFFFFFFFull - 20;
+    EXPECT_EQ(1.0, MeasureTimeStep());
+    g_manualTime.millis += 16;
+    EXPECT_NEAR(0.016, MeasureTimeStep(), 1e-6);  // a difference of two readings near 2^32 ms
+    g_manualTime.millis += 16;  // elapsed passes 2^32 ms and reads near zero again
+    double dt = MeasureTimeStep();
+    EXPECT_EQ(0.0, dt);
+    SimulateShowFrame(dt, list, nullptr);
+    g_manualTime.millis += 17;
+    EXPECT_NEAR(0.017, MeasureTimeStep(), 1e-9);
+}
+
+TEST_F(SimTest, FrameOfZeroMovesAndAgesNothingButStillRuns) {
+    g_settings.displayTitle = 0;
+    g_settings.frequency = 60;
+    SimulateShowFrame(0, list, nullptr);
+    ASSERT_EQ(SHOW_MAIN_STAGE, g_introStage);
+    for (int frame = 0; frame < 300; ++frame) {
+        list.Clear();
+        SimulateShowFrame(1.0 / 60, list, nullptr);
+    }
+    std::vector<Firework> before(POOL_SIZE, Firework(Vec3(), Vec3(), 0));
+    std::vector<bool> occupied(POOL_SIZE, false);
+    for (int slot : OccupiedSlots()) {
+        before[slot] = *g_fireworkPool.slots[slot];
+        occupied[slot] = true;
+    }
+    double showTime = g_showTime;
+    list.Clear();
+    SimulateShowFrame(0, list, nullptr);
+    EXPECT_EQ(showTime, g_showTime);
+    EXPECT_GT(list.VertexCount(), 0);
+    EXPECT_TRUE(AllRecordsFinite());
+    int compared = 0;
+    for (int slot : OccupiedSlots()) {
+        const Firework& now = *g_fireworkPool.slots[slot];
+        const Firework& was = before[slot];
+        if (!occupied[slot] || now.randomId != was.randomId) continue;
+        ++compared;
+        ASSERT_EQ(was.position.x, now.position.x);
+        ASSERT_EQ(was.position.z, now.position.z);
+        ASSERT_EQ(was.velocity.x, now.velocity.x);
+        ASSERT_EQ(was.velocity.z, now.velocity.z);
+        ASSERT_EQ(was.fadeLeft, now.fadeLeft);
+        if (was.holdTime > 0) {
+            ASSERT_EQ(was.holdTime, now.holdTime);
+        }
+    }
+    EXPECT_GT(compared, 100);
+}
+
+TEST_F(SimTest, TenMinuteFrameInAFullShowMakesNoStormAndNoNonsense) {
+    g_settings.frequency = 60;
+    StartClock(list);
+    for (int frame = 0; frame < 60 * 60; ++frame) RunFrame(list, FRAME);  // a minute of show
+    ASSERT_EQ(SHOW_MAIN_STAGE, g_introStage);
+    int before = LiveRecords();
+    ASSERT_GT(before, 100);
+
+    ShowFrameResult result = RunFrame(list, 10 * MINUTE);
+    EXPECT_LE(result.launched, 2);
+    EXPECT_TRUE(AllRecordsFinite());
+    // Trails emitted for one second, not ten minutes: no emitter is older than its short life,
+    // and the pool is far from the ten thousand records a replayed gap would have made.
+    for (int slot : OccupiedSlots()) {
+        const Firework* f = g_fireworkPool.slots[slot];
+        ASSERT_LT(f->trailAge, 30.0);
+        ASSERT_LT(std::fabs(f->position.x), 1000.0);
+        ASSERT_GT(f->position.z, -200.0);
+        ASSERT_LT(f->position.z, 1000.0);
+    }
+    EXPECT_LT(LiveRecords(), before + 2500);
+
+    // The show goes on as before.
+    int launches = 0;
+    for (int frame = 0; frame < 60 * 60; ++frame) {
+        launches += RunFrame(list, FRAME).launched;
+        ASSERT_LE(LiveRecords(), 9000);
+    }
+    EXPECT_TRUE(AllRecordsFinite());
+    EXPECT_GE(launches, 40);
+    EXPECT_LE(launches, 80);
+}
+
+TEST_F(SimTest, RepeatedLongFramesStayFinite) {
+    g_settings.frequency = 60;
+    g_settings.displayTitle = 0;
+    StartClock(list);
+    for (int frame = 0; frame < 600; ++frame) {
+        RunFrame(list, frame % 7 == 3 ? 10 * MINUTE : FRAME);
+        ASSERT_TRUE(AllRecordsFinite()) << frame;
+        for (const Firework* f : g_fireworkPool.slots) {
+            if (f) {
+                ASSERT_LT(std::fabs(f->heading), 1e6) << frame;
+            }
+        }
+    }
+}
