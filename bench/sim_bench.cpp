@@ -1,0 +1,243 @@
+// Simulation cost per frame with no GL: the update pass, the draw pass into the frame's batch and the
+// whole show half of a frame, over a realistic pool of 1000, 5000 and 10000 live records; and one
+// simulated hour at 60 frames a second, reporting occupancy and record ages.
+#include <benchmark/benchmark.h>
+
+#include <cmath>
+#include <cstdint>
+#include <cstdio>
+#include <utility>
+#include <vector>
+
+#include "engine/frame_clock.h"
+#include "engine/show.h"
+#include "engine/stars_for_window.h"
+#include "fireworks/burst.h"
+#include "fireworks/crt_rand.h"
+#include "fireworks/draw_list.h"
+#include "fireworks/firework.h"
+#include "fireworks/pool.h"
+#include "fireworks/random_table.h"
+#include "render/star_field.h"
+#include "settings/settings.h"
+
+const double BENCH_FRAME_SECONDS = 1.0 / 60;
+const int64_t BENCH_FRAME_COUNTS = 16666667;  // nanoseconds
+const uint32_t BENCH_SEED = 20240611;
+const int BENCH_BUILD_FRAME_LIMIT = 60 * 120;
+const int BENCH_FRAMES_PER_BURST = 4;
+
+// A counter clock that moves only when told.
+static int64_t s_counter = 0;
+static bool BenchFrequency(int64_t* countsPerSecond) {
+    *countsPerSecond = 1000000000;
+    return true;
+}
+static int64_t BenchCounter() { return s_counter; }
+static uint32_t BenchMilliseconds() { return uint32_t(s_counter / 1000000); }
+
+static int LiveRecords() {
+    int live = 0;
+    for (const Firework* f : g_fireworkPool.slots)
+        if (f) ++live;
+    return live;
+}
+
+static void StartShow(uint32_t seed) {
+    DeleteAllFireworks();
+    g_fireworkPool.nextSlotCursor = 0;
+    g_randomTable.cursor = 0;
+    SeedRand(seed);
+    FillRandomTable();
+    ResetShow();
+    g_settings = Settings();
+    s_counter = 0;
+    g_frameClock = FrameClock({BenchFrequency, BenchCounter, BenchMilliseconds});
+    BuildStarsForWindow(1024, 768);
+}
+
+static double RunFrame(DrawList& list, BurstTally* tally) {
+    s_counter += BENCH_FRAME_COUNTS;
+    list.Clear();
+    SimulateShowFrame(MeasureTimeStep(), list, tally);
+    return g_showTime;
+}
+
+// Every live record and the show's state, put back before each timed frame so each one does the same work.
+struct PoolSnapshot {
+    std::vector<std::pair<int, Firework>> records;
+    int32_t nextSlotCursor = 0;
+    int randomCursor = 0;
+    double showTime = 0;
+    int32_t launchCount = 0;
+    int stars = 0, rockets = 0, trailedEmitters = 0, trailSparks = 0;
+};
+
+// The main show at its fastest rate, with a burst of each kind in turn every few frames, run until the
+// pool holds `live` records: stars, rocket sparks, trailed shells and particles with their sparks.
+static PoolSnapshot BuildMix(int live) {
+    StartShow(BENCH_SEED);
+    g_settings.frequency = 60;
+    g_settings.displayTitle = 0;
+    DrawList discarded;
+    const Vec3 colors[2] = {Vec3(0.5, 0.3, 0.1), Vec3(0.2, 0.25, 0.5)};
+    for (int frame = 0; LiveRecords() < live && frame < BENCH_BUILD_FRAME_LIMIT; ++frame) {
+        if (frame % BENCH_FRAMES_PER_BURST == 0) {
+            Vec3 at(NextRandom() * 60 - 30, 0, 25 + NextRandom() * 25);
+            Vec3 drift(NextRandom() * 4 - 2, 0, 2);
+            switch ((frame / BENCH_FRAMES_PER_BURST) % 7) {
+            case 0: SphericalBurst(at, drift, COLOR_STEADY); break;
+            case 1: BlastBurst(at, drift, false); break;
+            case 2: WillowBurst(at, drift, colors, false); break;
+            case 3: SphericalBurst(at, drift, COLOR_FLICKER); break;
+            case 4: ChainReactionBurst(at, drift); break;
+            case 5: CorkScrewBurst(at, drift, colors); break;
+            default: WaverBurst(at, drift); break;
+            }
+        }
+        RunFrame(discarded, nullptr);
+    }
+    for (int slot = POOL_SIZE - 1; slot >= 0 && LiveRecords() > live; --slot) {
+        delete g_fireworkPool.slots[slot];
+        g_fireworkPool.slots[slot] = nullptr;
+    }
+
+    PoolSnapshot snapshot;
+    for (int slot = 0; slot < POOL_SIZE; ++slot) {
+        const Firework* f = g_fireworkPool.slots[slot];
+        if (!f) continue;
+        snapshot.records.push_back({slot, *f});
+        if (f->flags & FF_STAR) ++snapshot.stars;
+        else if (f->flags == FF_ROCKET) ++snapshot.rockets;
+        if (f->trailRate > 0) ++snapshot.trailedEmitters;
+        else if (f->flags == FF_TRAIL) ++snapshot.trailSparks;
+    }
+    snapshot.nextSlotCursor = g_fireworkPool.nextSlotCursor;
+    snapshot.randomCursor = g_randomTable.cursor;
+    snapshot.showTime = g_showTime;
+    snapshot.launchCount = g_launchCount;
+    return snapshot;
+}
+
+static void Restore(const PoolSnapshot& snapshot) {
+    DeleteAllFireworks();
+    for (const auto& record : snapshot.records) g_fireworkPool.slots[record.first] = new Firework(record.second);
+    g_fireworkPool.nextSlotCursor = snapshot.nextSlotCursor;
+    g_randomTable.cursor = snapshot.randomCursor;
+    g_showTime = snapshot.showTime;
+    g_launchCount = snapshot.launchCount;
+    SeedRand(BENCH_SEED);
+    g_lastClockReading = g_frameClock.Elapsed();  // the next frame measures exactly one step
+}
+
+enum class BenchPart { Update, Draw, WholeFrame };
+
+static void PerFrame(benchmark::State& state, BenchPart part) {
+    int live = int(state.range(0));
+    PoolSnapshot snapshot = BuildMix(live);
+    if (int(snapshot.records.size()) != live) {
+        state.SkipWithError("the show never reached that many live records");
+        return;
+    }
+    DrawList list;
+    Restore(snapshot);
+    DrawPass(list);  // the batch reaches its size once, as in the saver after its first frames
+    for (auto _ : state) {
+        state.PauseTiming();
+        Restore(snapshot);
+        list.Clear();
+        s_counter += BENCH_FRAME_COUNTS;
+        state.ResumeTiming();
+        switch (part) {
+        case BenchPart::Update: UpdatePass(BENCH_FRAME_SECONDS); break;
+        case BenchPart::Draw: DrawPass(list); break;
+        case BenchPart::WholeFrame: SimulateShowFrame(MeasureTimeStep(), list, nullptr); break;
+        }
+        benchmark::DoNotOptimize(list.Vertices());
+    }
+    state.counters["records"] = double(snapshot.records.size());
+    state.counters["stars"] = snapshot.stars;
+    state.counters["rockets"] = snapshot.rockets;
+    state.counters["trailed"] = snapshot.trailedEmitters;
+    state.counters["sparks"] = snapshot.trailSparks;
+    state.counters["vertices"] = list.VertexCount();
+    DeleteAllFireworks();
+}
+
+static void BM_UpdatePass(benchmark::State& state) { PerFrame(state, BenchPart::Update); }
+static void BM_DrawPass(benchmark::State& state) { PerFrame(state, BenchPart::Draw); }
+static void BM_SimulateShowFrame(benchmark::State& state) { PerFrame(state, BenchPart::WholeFrame); }
+
+BENCHMARK(BM_UpdatePass)->Arg(1000)->Arg(5000)->Arg(10000)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_DrawPass)->Arg(1000)->Arg(5000)->Arg(10000)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_SimulateShowFrame)->Arg(1000)->Arg(5000)->Arg(10000)->Unit(benchmark::kMicrosecond);
+
+// One hour of the default show (with its opening) at 60 frames a second, then the launches stop and
+// the pool drains. Occupancy should hold a steady level through the hour and fall back to empty, and
+// no record should live much longer than the longest life the show gives (about a dozen seconds).
+static void BM_SimulatedHour(benchmark::State& state) {
+    const int frequency = int(state.range(0));
+    const int hourFrames = 60 * 60 * 60;
+    const int blockFrames = 10 * 60 * 60;
+    for (auto _ : state) {
+        StartShow(BENCH_SEED);
+        g_settings.frequency = uint32_t(frequency);
+        std::vector<int32_t> ids(POOL_SIZE, -1);
+        std::vector<int> born(POOL_SIZE, 0);
+        int oldest = 0, peak = 0;
+        double firstBlock = 0, lastBlock = 0, sum = 0;
+        DrawList list;
+        BurstTally tally = {};
+
+        auto track = [&](int frame) {
+            int live = 0;
+            for (int slot = 0; slot < POOL_SIZE; ++slot) {
+                const Firework* f = g_fireworkPool.slots[slot];
+                if (!f) continue;
+                ++live;
+                if (f->randomId != ids[slot]) {
+                    ids[slot] = f->randomId;
+                    born[slot] = frame;
+                } else if (frame - born[slot] > oldest) {
+                    oldest = frame - born[slot];
+                }
+            }
+            return live;
+        };
+        for (int frame = 0; frame < hourFrames; ++frame) {
+            RunFrame(list, &tally);
+            int live = track(frame);
+            peak = std::max(peak, live);
+            sum += live;
+            if (frame < blockFrames) firstBlock += live;
+            if (frame >= hourFrames - blockFrames) lastBlock += live;
+        }
+        int atHourEnd = LiveRecords();
+
+        // No more launches: only bursts, updates and drawing, until the pool is empty.
+        int drainFrames = 0;
+        while (LiveRecords() > 0 && drainFrames < 60 * 600) {
+            list.Clear();
+            BurstPass(&tally);
+            UpdatePass(BENCH_FRAME_SECONDS);
+            DrawPass(list);
+            track(hourFrames + drainFrames);
+            ++drainFrames;
+        }
+
+        state.counters["launches"] = g_launchCount;
+        state.counters["peak"] = peak;
+        state.counters["meanLive"] = sum / hourFrames;
+        state.counters["first10minMean"] = firstBlock / blockFrames;
+        state.counters["last10minMean"] = lastBlock / blockFrames;
+        state.counters["liveAtHourEnd"] = atHourEnd;
+        state.counters["drainSeconds"] = drainFrames / 60.0;
+        state.counters["liveAfterDrain"] = LiveRecords();
+        state.counters["oldestAgeSeconds"] = oldest / 60.0;
+        DeleteAllFireworks();
+    }
+}
+
+BENCHMARK(BM_SimulatedHour)->Arg(30)->Arg(60)->Iterations(1)->Unit(benchmark::kSecond);
+
+BENCHMARK_MAIN();
