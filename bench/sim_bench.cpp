@@ -130,9 +130,9 @@ static void Restore(const PoolSnapshot& snapshot) {
     g_lastClockReading = g_frameClock.Elapsed();  // the next frame measures exactly one step
 }
 
-enum class BenchPart { Update, Draw, WholeFrame };
+enum class FramePiece { Update, Draw, WholeFrame };
 
-static void PerFrame(benchmark::State& state, BenchPart part) {
+static void PerFrame(benchmark::State& state, FramePiece piece) {
     int live = int(state.range(0));
     PoolSnapshot snapshot = BuildMix(live);
     if (int(snapshot.records.size()) != live) {
@@ -148,10 +148,10 @@ static void PerFrame(benchmark::State& state, BenchPart part) {
         list.Clear();
         s_counter += BENCH_FRAME_COUNTS;
         state.ResumeTiming();
-        switch (part) {
-        case BenchPart::Update: UpdatePass(BENCH_FRAME_SECONDS); break;
-        case BenchPart::Draw: DrawPass(list); break;
-        case BenchPart::WholeFrame: SimulateShowFrame(MeasureTimeStep(), list, nullptr); break;
+        switch (piece) {
+        case FramePiece::Update: UpdatePass(BENCH_FRAME_SECONDS); break;
+        case FramePiece::Draw: DrawPass(list); break;
+        case FramePiece::WholeFrame: SimulateShowFrame(MeasureTimeStep(), list, nullptr); break;
         }
         benchmark::DoNotOptimize(list.Vertices());
     }
@@ -164,9 +164,9 @@ static void PerFrame(benchmark::State& state, BenchPart part) {
     DeleteAllFireworks();
 }
 
-static void BM_UpdatePass(benchmark::State& state) { PerFrame(state, BenchPart::Update); }
-static void BM_DrawPass(benchmark::State& state) { PerFrame(state, BenchPart::Draw); }
-static void BM_SimulateShowFrame(benchmark::State& state) { PerFrame(state, BenchPart::WholeFrame); }
+static void BM_UpdatePass(benchmark::State& state) { PerFrame(state, FramePiece::Update); }
+static void BM_DrawPass(benchmark::State& state) { PerFrame(state, FramePiece::Draw); }
+static void BM_SimulateShowFrame(benchmark::State& state) { PerFrame(state, FramePiece::WholeFrame); }
 
 BENCHMARK(BM_UpdatePass)->Arg(1000)->Arg(5000)->Arg(10000)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_DrawPass)->Arg(1000)->Arg(5000)->Arg(10000)->Unit(benchmark::kMicrosecond);

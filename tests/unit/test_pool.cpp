@@ -39,30 +39,6 @@ TEST_F(SimTest, RandomIdsFillThirtyBitsFromTheFifteenBitGenerator) {
     EXPECT_GT(largest, 1 << 29);
 }
 
-TEST_F(SimTest, SettersStoreTheirValuesAndRaiseTheirSwitches) {
-    Firework f(Vec3(), Vec3(), FF_ROCKET);
-    f.SetColor(Vec3(0.5, 0.25, 1), 3.0, 2.0, COLOR_FLICKER);
-    EXPECT_EQ(2.0, f.fadeTime);
-    EXPECT_EQ(2.0, f.fadeLeft);
-    EXPECT_EQ(3.0, f.holdTime);
-    EXPECT_EQ(COLOR_FLICKER, f.colorMode);
-    EXPECT_EQ(0.25, f.GetColor().y);
-
-    f.SetBurstHeight(30);
-    EXPECT_TRUE(f.burstAtHeight);
-    EXPECT_EQ(30.0, f.burstHeight);
-    f.SetFuse(0.4);
-    EXPECT_TRUE(f.fuseLit);
-    EXPECT_EQ(0.4, f.fuseTime);
-    f.EnableCorkscrew(0.25, 1.5, 2.0);
-    EXPECT_TRUE(f.corkscrew);
-    EXPECT_EQ(1.5, f.corkscrewPhase);
-    f.SetFlags(FF_STAR);
-    EXPECT_EQ(FF_STAR, f.flags);
-    f.SetBurstKind(BURST_WAVER);
-    EXPECT_EQ(BURST_WAVER, f.GetBurstKind());
-}
-
 TEST_F(SimTest, SetTrailRestartsATrailThatAlreadyEmitted) {
     Firework* emitter = PlaceRecord(500, Vec3(0, 0, 10), Vec3(), FF_TRAIL);
     emitter->SetTrail(Vec3(1, 0, 0), 20.0, 0.0, 0.5);
@@ -120,20 +96,3 @@ TEST_F(SimTest, FullPoolAnswersMinusOneAndTheNextSearchStartsAtOne) {
     EXPECT_EQ(0, FindFreeSlot());  // 2..9999 full: the search wraps to slot 0
 }
 
-TEST_F(SimTest, DeleteAllFireworksEmptiesEverySlot) {
-    FillPoolExcept(100);
-    DeleteAllFireworks();
-    EXPECT_EQ(0, LiveRecords());
-    EXPECT_EQ(nullptr, FireworkAt(0));
-    EXPECT_EQ(nullptr, FireworkAt(-1));
-    EXPECT_EQ(nullptr, FireworkAt(POOL_SIZE));
-}
-
-TEST(Vec3Math, ScalesEachComponentAndMeasuresLength) {
-    Vec3 v = Vec3(1, -2, 3) * 0.5;
-    EXPECT_EQ(0.5, v.x);
-    EXPECT_EQ(-1.0, v.y);
-    EXPECT_EQ(1.5, v.z);
-    EXPECT_EQ(5.0, Vec3(3, 0, 4).Length());
-    EXPECT_EQ(0.0, Vec3().Length());
-}
