@@ -68,7 +68,7 @@ void Firework::EmitTrailSpark() {
     if (slot == -1) return;
     if (g_fireworkPool.slots[slot]) {
         ReportError("Error", "Firework allocation error", REPORT_PLAIN);
-        FatalExit(1);
+        HostFatalExit(1);
     }
     Firework* spark = new (std::nothrow) Firework(GetDrawPosition(), Vec3(0, 0, 0), FF_TRAIL);
     if (!spark) return;

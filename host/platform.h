@@ -62,7 +62,7 @@ const unsigned REPORT_INFORMATION = 0x40;
 void ReportError(const char* caption, const char* text, unsigned icon);
 
 // Restores the desktop display mode, releases grabs and ends the process.
-[[noreturn]] void FatalExit(int code);
+[[noreturn]] void HostFatalExit(int code);
 
 // The frame clock's two time sources: a high-resolution counter and a 32-bit millisecond count.
 bool HostQueryCounterFrequency(int64_t* countsPerSecond);

@@ -6,7 +6,7 @@ BitmapFont g_font;
 
 [[noreturn]] static void ResourceFailure(const char* text) {
     ReportError("Error", text, REPORT_PLAIN);
-    FatalExit(1);
+    HostFatalExit(1);
 }
 
 void BitmapFont::LoadWidths() {

@@ -1,12 +1,5 @@
-// mingw's gl.h reads windows.h, whose kernel32 FatalExit would clash with the seam's.
-#ifdef _WIN32
-#define FatalExit Win32KernelFatalExit
-#endif
 #include <GL/gl.h>
 #include <GL/glu.h>
-#ifdef _WIN32
-#undef FatalExit
-#endif
 
 #include <type_traits>
 

@@ -60,7 +60,7 @@ void ChangeDisplayMode() {
     if (g_settings.displayWidth == 0) return;
     if (!HostChangeDisplayMode(g_settings.displayWidth, g_settings.displayHeight, g_settings.displayBits)) {
         ReportError("Error", "Could Not Change Display Mode", REPORT_PLAIN);
-        FatalExit(1);
+        HostFatalExit(1);
     }
 }
 

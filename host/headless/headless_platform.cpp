@@ -196,7 +196,7 @@ void ReportError(const char* caption, const char* text, unsigned) {
     std::fprintf(stderr, "vesperglow: %s: %s\n", caption, text);
 }
 
-void FatalExit(int code) {
+void HostFatalExit(int code) {
     HostRestoreDisplayMode();
     std::exit(code);
 }

@@ -49,7 +49,7 @@ void HostRestoreDisplayMode() {
     s_modeChanged = false;
 }
 
-void FatalExit(int code) {
+void HostFatalExit(int code) {
     if (s_modeChanged) HostRestoreDisplayMode();
     ExitProcess(UINT(code));
 }

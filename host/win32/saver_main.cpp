@@ -1,3 +1,5 @@
+#include "host/win32/win32_api.h"
+
 #include <commctrl.h>
 
 #include "host/win32/host.h"

@@ -11,7 +11,7 @@ void ReportError(const char* caption, const char* text, unsigned) {
     std::fprintf(stderr, "vesperglow: %s: %s\n", caption, text);
 }
 
-void FatalExit(int code) {
+void HostFatalExit(int code) {
     // A failure while leaving must not loop back here.
     static bool s_exiting = false;
     if (s_exiting) _exit(code);

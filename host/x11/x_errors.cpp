@@ -27,7 +27,7 @@ static int OnXError(Display*, XErrorEvent* error) {
 static int OnXIOError(Display*) {
     g_x11.connectionLost = true;
     ReportError("Error", "lost the connection to the X server", REPORT_EXCLAMATION);
-    FatalExit(1);
+    HostFatalExit(1);
 }
 
 void InstallXErrorHandlers() {
@@ -70,5 +70,5 @@ void HandlePendingXError() {
     std::snprintf(text, sizeof text, "X error: %s (request %d.%d, resource 0x%lx)", description,
                   s_pendingError.request_code, s_pendingError.minor_code, resource);
     ReportError("Error", text, REPORT_EXCLAMATION);
-    FatalExit(1);
+    HostFatalExit(1);
 }

@@ -3,7 +3,7 @@
 
 // X errors never reach the user as Xlib's raw dump. Inside a trap they are only counted; outside
 // one, an error about a window that someone else destroyed is expected, and any other ends the
-// program through FatalExit.
+// program through HostFatalExit.
 void InstallXErrorHandlers();
 
 void BeginErrorTrap();

@@ -12,6 +12,6 @@ void ReportError(const char* caption, const char* text, unsigned icon) {
     std::fprintf(stderr, "vesperglow: %s: %s\n", caption, text);
 }
 
-void FatalExit(int code) {
+void HostFatalExit(int code) {
     std::exit(code);
 }

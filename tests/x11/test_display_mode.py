@@ -58,7 +58,7 @@ def restored_after_sigterm():
 def restored_after_fatal_error():
     with XServer("xorg") as server:
         saver, window = start_switched(server, 800, 600, 32)
-        # The server drops the saver's connection: it can only end, through FatalExit.
+        # The server drops the saver's connection: it can only end, through HostFatalExit.
         server.run(["xkill", "-id", window])
         saver.expect_exit(1)
         check("lost the connection to the X server" in saver.stderr(), "no message: %r" % saver.stderr())

@@ -8,6 +8,6 @@ void ReportError(const char* caption, const char* text, unsigned) {
     std::fprintf(stderr, "vesperglow-sim: %s: %s\n", caption, text);
 }
 
-void FatalExit(int code) {
+void HostFatalExit(int code) {
     std::exit(code);
 }
