@@ -42,15 +42,6 @@ std::vector<int> OccupiedSlots() {
     return slots;
 }
 
-std::vector<int> SlotsAddedSince(const std::vector<int>& before) {
-    std::vector<bool> was(POOL_SIZE, false);
-    for (int slot : before) was[slot] = true;
-    std::vector<int> added;
-    for (int slot : OccupiedSlots())
-        if (!was[slot]) added.push_back(slot);
-    return added;
-}
-
 Firework* PlaceRecord(int slot, const Vec3& position, const Vec3& velocity, int flags) {
     delete g_fireworkPool.slots[slot];
     Firework* record = new Firework(position, velocity, flags);

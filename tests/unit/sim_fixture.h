@@ -18,9 +18,6 @@ int LiveRecords();
 // The occupied slots, in index order.
 std::vector<int> OccupiedSlots();
 
-// The slots occupied now that were free in `before` (an OccupiedSlots() result).
-std::vector<int> SlotsAddedSince(const std::vector<int>& before);
-
 // A record stored straight into the given slot, with a steady colour that never fades out.
 Firework* PlaceRecord(int slot, const Vec3& position, const Vec3& velocity, int flags);
 
