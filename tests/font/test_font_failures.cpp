@@ -1,57 +1,81 @@
 #include <gtest/gtest.h>
 
+#include <cstring>
+#include <string>
+
+#include "host/platform.h"
 #include "render/bitmap_font.h"
-#include "tests/font/broken_resources.h"
 #include "tests/support/fake_platform.h"
 
-class FontFailures : public ::testing::Test {
-protected:
-    void SetUp() override {
-        g_widthResource = WidthResource::PRESENT;
-        g_glyphBitmap = GlyphBitmap::PRESENT;
-        g_bitmapsFreed = 0;
-        g_reportedErrors.clear();
-    }
+// A resource host that can fail. Present, it serves a width table of 1..96 and 8-bit sheets.
+enum class WidthResource { PRESENT, MISSING, UNLOADABLE, SHORT };
+enum class GlyphBitmap { PRESENT, MISSING, FOUR_BITS, NO_PIXELS };
+
+static WidthResource s_widthResource = WidthResource::PRESENT;
+static GlyphBitmap s_glyphBitmap = GlyphBitmap::PRESENT;
+static int s_bitmapsFreed = 0;
+static uint8_t s_pixels[256 * 256];
+
+struct HostResource {
+    uint8_t bytes[96];
 };
 
-TEST_F(FontFailures, WidthTableThatLoadsIsCopiedWithoutComplaint) {
+const HostResource* HostFindResource(const char* type, int id) {
+    static HostResource table;
+    if (s_widthResource == WidthResource::MISSING || id != 114 || std::strcmp(type, "WID") != 0) return nullptr;
+    for (int i = 0; i < 96; ++i) table.bytes[i] = uint8_t(i + 1);
+    return &table;
+}
+
+const uint8_t* HostLoadResource(const HostResource* resource, uint32_t* size) {
+    *size = s_widthResource == WidthResource::SHORT ? 95 : 96;
+    return s_widthResource == WidthResource::UNLOADABLE ? nullptr : resource->bytes;
+}
+
+bool HostLoadBitmap(int, HostBitmap* bitmap) {
+    if (s_glyphBitmap == GlyphBitmap::MISSING) return false;
+    *bitmap = {256, 256, s_glyphBitmap == GlyphBitmap::FOUR_BITS ? 4 : 8,
+               s_glyphBitmap == GlyphBitmap::NO_PIXELS ? nullptr : s_pixels, nullptr};
+    return true;
+}
+
+void HostFreeBitmap(HostBitmap* bitmap) {
+    bitmap->pixels = nullptr;
+    ++s_bitmapsFreed;
+}
+
+// The sheet handed over is not freed behind the caller's back.
+TEST(FontFailures, WorkingResourcesAreTakenWithoutComplaint) {
+    s_widthResource = WidthResource::PRESENT;
+    s_glyphBitmap = GlyphBitmap::PRESENT;
     BitmapFont font;
     font.LoadWidths();
-    EXPECT_TRUE(g_reportedErrors.empty());
     EXPECT_EQ(1, font.widths[0]);
     EXPECT_EQ(96, font.widths[95]);
-}
-
-TEST_F(FontFailures, MissingWidthTableEndsTheProcess) {
-    g_widthResource = WidthResource::MISSING;
-    EXPECT_EXIT(g_font.LoadWidths(), ::testing::ExitedWithCode(1),
-                "vesperglow: Error: Could not load width resource\n");
-}
-
-TEST_F(FontFailures, WidthTableThatCannotBeLoadedEndsTheProcess) {
-    g_widthResource = WidthResource::UNLOADABLE;
-    EXPECT_EXIT(g_font.LoadWidths(), ::testing::ExitedWithCode(1),
-                "vesperglow: Error: Could not get handle on width resource\n");
-}
-
-// Copying 96 bytes out of a shorter table would read past it.
-TEST_F(FontFailures, ShortWidthTableIsNotReadPastItsEnd) {
-    g_widthResource = WidthResource::SHORT;
-    EXPECT_EXIT(g_font.LoadWidths(), ::testing::ExitedWithCode(1),
-                "vesperglow: Error: Could not get handle on width resource\n");
-}
-
-TEST_F(FontFailures, GlyphSheetThatLoadsIsHandedOver) {
     HostBitmap bitmap = {};
     LoadGlyphSheet(5, &bitmap);
+    EXPECT_EQ(s_pixels, bitmap.pixels);
+    EXPECT_EQ(0, s_bitmapsFreed);
     EXPECT_TRUE(g_reportedErrors.empty());
-    EXPECT_NE(nullptr, bitmap.pixels);
-    EXPECT_EQ(0, g_bitmapsFreed);
 }
 
-TEST_F(FontFailures, MissingOrUnusableGlyphSheetEndsTheProcess) {
+// A short table is refused: copying 96 bytes out of it would read past its end.
+TEST(FontFailures, AMissingOrBrokenWidthTableEndsTheProcess) {
+    const std::pair<WidthResource, const char*> cases[] = {
+        {WidthResource::MISSING, "Could not load width resource"},
+        {WidthResource::UNLOADABLE, "Could not get handle on width resource"},
+        {WidthResource::SHORT, "Could not get handle on width resource"}};
+    for (const auto& [broken, message] : cases) {
+        s_widthResource = broken;
+        EXPECT_EXIT(g_font.LoadWidths(), ::testing::ExitedWithCode(1),
+                    std::string("vesperglow: Error: ") + message + "\n");
+    }
+}
+
+// A sheet of fewer bits a pixel would be read past its end when made into a texture.
+TEST(FontFailures, AMissingOrUnusableGlyphSheetEndsTheProcess) {
     for (GlyphBitmap broken : {GlyphBitmap::MISSING, GlyphBitmap::FOUR_BITS, GlyphBitmap::NO_PIXELS}) {
-        g_glyphBitmap = broken;
+        s_glyphBitmap = broken;
         HostBitmap bitmap = {};
         EXPECT_EXIT(LoadGlyphSheet(0, &bitmap), ::testing::ExitedWithCode(1),
                     "vesperglow: Error: Could not load bitmap resource\n")
