@@ -17,115 +17,73 @@ static OptionsResult Parse(std::vector<const char*> arguments, HostOptions* opti
     return ParseOptions(int(arguments.size()), arguments.data(), options, problem ? problem : &ignored);
 }
 
-TEST(HostOptions, EveryModeWithOneOrTwoDashes) {
-    HostOptions options;
-    ASSERT_EQ(OPTIONS_RUN, Parse({}, &options));
-    EXPECT_EQ(HOST_MODE_WINDOW, options.mode);
-    const std::pair<const char*, HostMode> modes[] = {
-        {"-window", HOST_MODE_WINDOW}, {"--window", HOST_MODE_WINDOW}, {"-root", HOST_MODE_ROOT},
-        {"--root", HOST_MODE_ROOT}, {"-fullscreen", HOST_MODE_FULLSCREEN}, {"--fullscreen", HOST_MODE_FULLSCREEN}};
-    for (const auto& mode : modes) {
+TEST(HostOptions, ModesAndTheirValues) {
+    const std::pair<std::vector<const char*>, HostMode> modes[] = {
+        {{}, HOST_MODE_WINDOW}, {{"-window"}, HOST_MODE_WINDOW}, {{"--root"}, HOST_MODE_ROOT},
+        {{"-root", "-root"}, HOST_MODE_ROOT}, {{"-fullscreen"}, HOST_MODE_FULLSCREEN},
+        {{"--fullscreen"}, HOST_MODE_FULLSCREEN}};
+    for (const auto& [arguments, mode] : modes) {
         HostOptions parsed;
-        ASSERT_EQ(OPTIONS_RUN, Parse({mode.first}, &parsed)) << mode.first;
-        EXPECT_EQ(mode.second, parsed.mode) << mode.first;
+        EXPECT_EQ(OPTIONS_RUN, Parse(arguments, &parsed));
+        EXPECT_EQ(mode, parsed.mode) << (arguments.empty() ? "none" : arguments[0]);
     }
     HostOptions preview;
-    ASSERT_EQ(OPTIONS_RUN, Parse({"--window-id", "0x2a00005", "--fps", "--seed", "42"}, &preview));
+    ASSERT_EQ(OPTIONS_RUN, Parse({"--window-id", "0x2a00005", "--fps", "--seed", "4294967295"}, &preview));
     EXPECT_EQ(HOST_MODE_WINDOW_ID, preview.mode);
     EXPECT_EQ(0x2a00005ul, preview.windowId);
     EXPECT_TRUE(preview.showFrameRate);
     EXPECT_TRUE(preview.seedGiven);
-    EXPECT_EQ(42u, preview.seed);
+    EXPECT_EQ(4294967295u, preview.seed);
 }
 
-TEST(HostOptions, HelpVersionAndUnknownOptions) {
+TEST(HostOptions, HelpVersionConfigAndRefusals) {
+    const std::pair<std::vector<const char*>, OptionsResult> cases[] = {
+        {{"-help"}, OPTIONS_HELP}, {{"--version"}, OPTIONS_VERSION}, {{"-fps", "--config"}, OPTIONS_CONFIG},
+        {{"---root"}, OPTIONS_UNKNOWN}, {{"root"}, OPTIONS_UNKNOWN}, {{"-"}, OPTIONS_UNKNOWN},
+        {{"-window-id", "5", "-window-id", "6"}, OPTIONS_BAD}, {{"-window", "-window-id", "5"}, OPTIONS_BAD},
+        {{"-seed"}, OPTIONS_BAD}, {{"-seed", "-1"}, OPTIONS_BAD}, {{"-seed", "4294967296"}, OPTIONS_BAD},
+        {{"-seed", "12x"}, OPTIONS_BAD}};
+    for (const auto& [arguments, result] : cases) {
+        HostOptions options;
+        EXPECT_EQ(result, Parse(arguments, &options)) << arguments[0] << " " << arguments.back();
+    }
     HostOptions options;
     std::string problem;
-    EXPECT_EQ(OPTIONS_HELP, Parse({"-help"}, &options));
-    EXPECT_EQ(OPTIONS_HELP, Parse({"--help"}, &options));
-    EXPECT_EQ(OPTIONS_VERSION, Parse({"--version"}, &options));
-    EXPECT_EQ(OPTIONS_CONFIG, Parse({"-config"}, &options));
-    EXPECT_EQ(OPTIONS_CONFIG, Parse({"--config"}, &options));
-    EXPECT_EQ(OPTIONS_CONFIG, Parse({"-fps", "--config"}, &options));
     EXPECT_EQ(OPTIONS_UNKNOWN, Parse({"-nonsense"}, &options, &problem));
     EXPECT_EQ("unknown option \"-nonsense\"", problem);
-    EXPECT_EQ(OPTIONS_UNKNOWN, Parse({"---root"}, &options));
-    EXPECT_EQ(OPTIONS_UNKNOWN, Parse({"root"}, &options));
-    EXPECT_EQ(OPTIONS_UNKNOWN, Parse({"-"}, &options));
-}
-
-TEST(HostOptions, ModesDoNotCombine) {
-    HostOptions options;
-    std::string problem;
-    EXPECT_EQ(OPTIONS_RUN, Parse({"-root", "--root"}, &options));
-    EXPECT_EQ(OPTIONS_BAD, Parse({"-root", "-fullscreen"}, &options, &problem));
-    EXPECT_NE(std::string::npos, problem.find("only one"));
-    HostOptions twice;
-    EXPECT_EQ(OPTIONS_BAD, Parse({"-window-id", "5", "-window-id", "6"}, &twice));
-    HostOptions windowThenId;
-    EXPECT_EQ(OPTIONS_BAD, Parse({"-window", "-window-id", "5"}, &windowThenId));
-}
-
-TEST(HostOptions, BadOrMissingValues) {
-    HostOptions options;
-    std::string problem;
     EXPECT_EQ(OPTIONS_BAD, Parse({"-window-id"}, &options, &problem));
     EXPECT_EQ("-window-id needs a window id", problem);
-    EXPECT_EQ(OPTIONS_BAD, Parse({"-window-id", "zz"}, &options, &problem));
-    EXPECT_EQ("bad window id \"zz\"", problem);
-    EXPECT_EQ(OPTIONS_BAD, Parse({"-seed"}, &options));
-    EXPECT_EQ(OPTIONS_BAD, Parse({"-seed", "-1"}, &options));
-    EXPECT_EQ(OPTIONS_BAD, Parse({"-seed", "4294967296"}, &options));
-    EXPECT_EQ(OPTIONS_BAD, Parse({"-seed", "12x"}, &options));
-    HostOptions largest;
-    ASSERT_EQ(OPTIONS_RUN, Parse({"-seed", "4294967295"}, &largest));
-    EXPECT_EQ(4294967295u, largest.seed);
+    EXPECT_EQ(OPTIONS_BAD, Parse({"-root", "-fullscreen"}, &options, &problem));
+    EXPECT_EQ("choose only one of -window, -root, -window-id and -fullscreen", problem);
 }
 
 TEST(WindowId, HexadecimalWithPrefixOrDecimal) {
+    const std::pair<const char*, unsigned long> good[] = {
+        {"0x1e00007", 0x1e00007}, {"0X1E00007", 0x1e00007}, {"31457287", 31457287},
+        {"010", 10},  // a leading zero is not octal
+        {"4294967295", 4294967295ul}};
+    for (const auto& [text, expected] : good) {
+        unsigned long id = 0;
+        EXPECT_TRUE(ParseWindowId(text, &id)) << text;
+        EXPECT_EQ(expected, id) << text;
+    }
     unsigned long id = 0;
-    ASSERT_TRUE(ParseWindowId("0x1e00007", &id));
-    EXPECT_EQ(0x1e00007ul, id);
-    ASSERT_TRUE(ParseWindowId("0X1E00007", &id));
-    EXPECT_EQ(0x1e00007ul, id);
-    ASSERT_TRUE(ParseWindowId("31457287", &id));
-    EXPECT_EQ(31457287ul, id);
-    // A leading zero is not octal.
-    ASSERT_TRUE(ParseWindowId("010", &id));
-    EXPECT_EQ(10ul, id);
-    ASSERT_TRUE(ParseWindowId("4294967295", &id));
     const char* const bad[] = {"", "0", "0x0", "0x", "zz", "1e00007", "0x1g", "-5", "+5", " 5", "5 ", "4294967296",
                                "0x100000000", "99999999999999999999999"};
     for (const char* text : bad) EXPECT_FALSE(ParseWindowId(text, &id)) << '"' << text << '"';
     EXPECT_FALSE(ParseWindowId(nullptr, &id));
 }
 
-TEST(KeyCodes, Win32VirtualKeys) {
-    EXPECT_EQ(0x70u, VirtualKeyFromKeysym(XK_F1));
-    EXPECT_EQ(0x71u, VirtualKeyFromKeysym(XK_F2));
-    EXPECT_EQ(0x7Bu, VirtualKeyFromKeysym(XK_F12));
-    EXPECT_EQ(0x41u, VirtualKeyFromKeysym(XK_a));
-    EXPECT_EQ(0x41u, VirtualKeyFromKeysym(XK_A));
-    EXPECT_EQ(0x5Au, VirtualKeyFromKeysym(XK_z));
-    EXPECT_EQ(0x30u, VirtualKeyFromKeysym(XK_0));
-    EXPECT_EQ(0x39u, VirtualKeyFromKeysym(XK_9));
-    EXPECT_EQ(0x60u, VirtualKeyFromKeysym(XK_KP_0));
-    EXPECT_EQ(0x1Bu, VirtualKeyFromKeysym(XK_Escape));
-    EXPECT_EQ(0x0Du, VirtualKeyFromKeysym(XK_Return));
-    EXPECT_EQ(0x20u, VirtualKeyFromKeysym(XK_space));
-    EXPECT_EQ(0x25u, VirtualKeyFromKeysym(XK_Left));
-    EXPECT_EQ(0x28u, VirtualKeyFromKeysym(XK_Down));
-    EXPECT_EQ(0x10u, VirtualKeyFromKeysym(XK_Shift_R));
-    EXPECT_EQ(0xBDu, VirtualKeyFromKeysym(XK_minus));
-    EXPECT_EQ(KEY_UNKNOWN, VirtualKeyFromKeysym(XK_eacute));
-    EXPECT_EQ(KEY_UNKNOWN, VirtualKeyFromKeysym(NoSymbol));
-}
+TEST(KeyCodes, Win32VirtualKeysAndQuitKeys) {
+    const std::pair<unsigned long, uint32_t> keys[] = {
+        {XK_F1, 0x70},  {XK_F2, 0x71},       {XK_F12, 0x7B},    {XK_a, 0x41},     {XK_A, 0x41},
+        {XK_z, 0x5A},   {XK_0, 0x30},        {XK_9, 0x39},      {XK_KP_0, 0x60},  {XK_Escape, 0x1B},
+        {XK_Left, 0x25}, {XK_Shift_R, 0x10}, {XK_minus, 0xBD},  {XK_eacute, KEY_UNKNOWN}, {NoSymbol, KEY_UNKNOWN}};
+    for (const auto& [keysym, virtualKey] : keys) EXPECT_EQ(virtualKey, VirtualKeyFromKeysym(keysym)) << keysym;
 
-TEST(KeyCodes, WindowQuitKeys) {
     EXPECT_TRUE(IsWindowQuitKey(XK_q, 0));
-    EXPECT_TRUE(IsWindowQuitKey(XK_q, ShiftMask));
+    EXPECT_TRUE(IsWindowQuitKey(XK_Q, ShiftMask));
     EXPECT_TRUE(IsWindowQuitKey(XK_Escape, 0));
-    EXPECT_TRUE(IsWindowQuitKey(XK_c, ControlMask));
     EXPECT_TRUE(IsWindowQuitKey(XK_c, ControlMask | LockMask));
     EXPECT_FALSE(IsWindowQuitKey(XK_c, 0));
     EXPECT_FALSE(IsWindowQuitKey(XK_F1, 0));
@@ -134,12 +92,11 @@ TEST(KeyCodes, WindowQuitKeys) {
 
 const int64_t MILLISECOND = 1000 * 1000;
 
-TEST(FrameTimer, NoFasterThanTenMilliseconds) {
+TEST(FrameTimer, NoFasterThanTenMillisecondsAndStopsWhenStopped) {
     FrameTimer timer;
     EXPECT_EQ(-1, timer.MillisUntilDue(0));
     EXPECT_FALSE(timer.TakeTick(1000 * MILLISECOND));
     timer.Start(1, 1, 0);
-    EXPECT_EQ(10 * MILLISECOND, timer.periodNanos);
     EXPECT_EQ(10, timer.MillisUntilDue(0));
     EXPECT_FALSE(timer.TakeTick(10 * MILLISECOND - 1));
     EXPECT_EQ(1, timer.MillisUntilDue(10 * MILLISECOND - 1));
@@ -148,11 +105,8 @@ TEST(FrameTimer, NoFasterThanTenMilliseconds) {
     timer.Stop();
     EXPECT_FALSE(timer.TakeTick(100 * MILLISECOND));
     EXPECT_EQ(-1, timer.MillisUntilDue(100 * MILLISECOND));
-
-    FrameTimer slow;
-    slow.Start(7, 40, 0);
-    EXPECT_EQ(7u, slow.id);
-    EXPECT_EQ(40 * MILLISECOND, slow.periodNanos);
+    timer.Start(7, 40, 0);
+    EXPECT_EQ(40 * MILLISECOND, timer.periodNanos);
 }
 
 // Like WM_TIMER, a late tick is one tick: the next comes a full period after it, never at once.
@@ -161,7 +115,6 @@ TEST(FrameTimer, LateTicksDoNotPileUp) {
     timer.Start(1, 1, 0);
     EXPECT_EQ(0, timer.MillisUntilDue(95 * MILLISECOND));
     EXPECT_TRUE(timer.TakeTick(95 * MILLISECOND));
-    EXPECT_FALSE(timer.TakeTick(95 * MILLISECOND));
     EXPECT_FALSE(timer.TakeTick(104 * MILLISECOND));
     EXPECT_TRUE(timer.TakeTick(105 * MILLISECOND));
     int ticks = 0;
@@ -172,7 +125,6 @@ TEST(FrameTimer, LateTicksDoNotPileUp) {
 
 TEST(ExtensionList, WholeNamesOnly) {
     const char* list = "GLX_ARB_multisample GLX_EXT_swap_control_tear GLX_MESA_swap_control GLX_SGI_video_sync";
-    EXPECT_TRUE(HasExtension(list, "GLX_MESA_swap_control"));
     EXPECT_TRUE(HasExtension(list, "GLX_ARB_multisample"));
     EXPECT_TRUE(HasExtension(list, "GLX_SGI_video_sync"));
     EXPECT_FALSE(HasExtension(list, "GLX_EXT_swap_control"));

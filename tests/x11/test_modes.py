@@ -1,22 +1,14 @@
 """The Linux program as a user runs it, in each of its modes, on an Xvfb of its own."""
-import os
 import signal
 import time
 
-from xtest import (TEST_WINDOW, Failure, Saver, TestWindow, XServer, check, is_background_grey,
-                   is_firework_colour, log, run_case, scratch_dir, write_settings)
-
-# The opening show lasts six seconds; a shell a second afterwards makes bursts frequent.
-OPENING_SECONDS = 6
-SHOW_SETTINGS = {"Frequency": 60}
+from e2e import XServer, check, is_firework_colour, run_case, wait_until
+from xtest import OPENING_SECONDS, close_window, saver, test_window, write_settings
 
 
-def window_info(server, window):
-    info = {}
-    for line in server.run(["xwininfo", "-id", str(window)]).splitlines():
-        key, _, value = line.strip().partition(":")
-        info[key.strip()] = value.strip()
-    return info
+def window_size(server, window):
+    info = dict(line.strip().partition(":")[::2] for line in server.run(["xwininfo", "-id", window]).splitlines())
+    return int(info["Width"]), int(info["Height"])
 
 
 def is_sky(r, g, b):
@@ -24,230 +16,193 @@ def is_sky(r, g, b):
     return max(r, g, b) <= 60 and b >= r >= g
 
 
-def shot(server, name, window="root"):
-    return server.screenshot(os.path.join(scratch_dir(), name + ".png"), window)
+def expect_sky(image):
+    """The saver's sky fills most of the picture, and the test window's own grey shows nowhere."""
+    check(image.count(lambda r, g, b: r == g == b == 0x80) == 0, "the window's own grey still shows")
+    check(image.count(is_sky) > image.width * image.height // 2, "no sky in " + image.path)
 
 
-def window_shows_fireworks():
-    write_settings(SHOW_SETTINGS)
+def give_input(server, window):
+    """Keys, quit keys among them, pointer motion and a click, all aimed at window."""
+    server.xdotool("windowfocus", window)
+    server.xdotool("key", "a", "Escape", "q")
+    server.xdotool("mousemove", 100, 100)
+    server.xdotool("mousemove", 300, 200)
+    server.xdotool("click", "1")
+
+
+def window_shows_fireworks_and_ends_on_a_quit_key():
+    write_settings({"Frequency": 60})
     with XServer() as server:
-        saver = Saver(server, ["-seed", "11"])
+        program = saver(server, ["-seed", "11"])
         window = server.find_window()
-        info = window_info(server, window)
-        check(info["Width"] == "1024" and info["Height"] == "768", "window is %sx%s" % (info["Width"], info["Height"]))
-        pid = server.run(["xprop", "-id", window, "_NET_WM_PID"])
-        check(str(saver.process.pid) in pid, "_NET_WM_PID is %r" % pid)
+        check(window_size(server, window) == (1024, 768), "the window is not 1024x768")
+        check(str(program.process.pid) in server.run(["xprop", "-id", window, "_NET_WM_PID"]), "no _NET_WM_PID")
         time.sleep(OPENING_SECONDS + 1)
-        best = 0
-        deadline = time.monotonic() + 30
-        while best < 300 and time.monotonic() < deadline:
-            image = shot(server, "window", window)
+
+        def fireworks():
+            image = server.screenshot("window", window)
             # Rows above the launch line at the bottom: the sky where bursts open.
-            best = max(best, image.count(is_firework_colour, 0, image.height * 85 // 100))
-        check(best >= 300, "no screenshot showed fireworks (at most %d firework pixels)" % best)
-        log("firework pixels in the best screenshot: %d" % best)
-        sky = image.count(is_sky)
-        check(sky > image.width * image.height // 2, "the sky covers only %d pixels" % sky)
+            return image.count(is_firework_colour, (0, 0, image.width, image.height * 85 // 100)) >= 300 and image
+        expect_sky(wait_until(fireworks, "fireworks in a screenshot", timeout=30))
+        # Other keys, F1 and F2 among them, leave the window alone.
         server.xdotool("windowfocus", "--sync", window)
-        server.xdotool("key", "Escape")
-        saver.expect_exit(0)
+        server.xdotool("key", "a", "F1", "F2", "space")
+        program.still_running(1.5, "on a key that is not a quit key")
+        server.xdotool("key", "shift+q")
+        program.expect_exit(0)
 
 
-def window_ends_on_quit_keys_and_close():
+def is_rate_colour(r, g, b):
+    """(0.2, 0.4, 0.6) times a glyph's grey: no star, sky or burst colour keeps these ratios."""
+    return b >= 90 and abs(g - b * 2 / 3) <= 12 and abs(r - b / 3) <= 12
+
+
+def frame_rate_pixels(server, window):
+    # The frame rate's glyph squares, 48 pixels high, are centred 5% below the top edge, from x = 20.
+    return server.screenshot("rate", window).count(is_rate_colour, (0, 0, 320, 90))
+
+
+def f2_shows_the_frame_rate_while_held_and_fps_keeps_it():
     with XServer() as server:
-        for keys in [["q"], ["shift+q"], ["ctrl+c"], None]:
-            saver = Saver(server, [])
-            window = server.find_window()
-            server.xdotool("windowfocus", "--sync", window)
-            # Other keys, F1 and F2 among them, leave the window alone.
-            server.xdotool("key", "a", "F1", "F2", "space")
-            saver.still_running(1.5, "on a key that is not a quit key")
-            if keys:
-                server.xdotool("key", *keys)
-            else:
-                server.run([TEST_WINDOW, "--close", window])
-            saver.expect_exit(0)
-            log("window closed by %s" % (keys or "WM_DELETE_WINDOW"))
-
-
-def fullscreen_covers_screen_and_ends_on_key():
-    with XServer() as server:
-        saver = Saver(server, ["-fullscreen"])
+        program = saver(server, ["-seed", "3"])
         window = server.find_window()
-        info = window_info(server, window)
-        check(info["Width"] == "1024" and info["Height"] == "768", "window is %sx%s" % (info["Width"], info["Height"]))
-        check(info["Override Redirect State"] == "yes", "the full-screen window is managed")
-        # F1 and F2 show their overlays while held and do not end the saver.
-        server.xdotool("key", "F1", "F2")
-        saver.still_running(1.5, "on F1 or F2, which the settings allow")
-        server.xdotool("key", "a")
-        saver.expect_exit(0)
+        server.xdotool("windowfocus", "--sync", window)
+        program.still_running(0.5, "before F2")
+        check(frame_rate_pixels(server, window) < 5, "a frame rate is shown before F2 is pressed")
+        server.xdotool("keydown", "F2")
+        wait_until(lambda: frame_rate_pixels(server, window) >= 100, "the frame rate while F2 is held")
+        server.xdotool("keyup", "F2")
+        wait_until(lambda: frame_rate_pixels(server, window) < 5, "the frame rate to go when F2 is released")
+        program.signal(signal.SIGTERM)
+        program.expect_exit(0)
+
+        program = saver(server, ["-fps", "-seed", "3"])
+        window = server.find_window()
+        wait_until(lambda: frame_rate_pixels(server, window) >= 100, "the frame rate with -fps")
+        server.xdotool("windowfocus", "--sync", window)
+        server.xdotool("key", "F2")
+        program.still_running(0.5, "on F2")
+        kept = frame_rate_pixels(server, window)
+        check(kept >= 100, "with -fps the frame rate went when F2 was released (%d pixels)" % kept)
+        program.signal(signal.SIGTERM)
+        program.expect_exit(0)
 
 
-def fullscreen_ends_on_click():
+def every_way_out_ends_with_zero():
     with XServer() as server:
-        saver = Saver(server, ["-fullscreen"])
-        server.find_window()
-        saver.still_running(1, "before any input")
-        server.xdotool("click", "1")
-        saver.expect_exit(0)
+        owner, other = test_window(server)
+        ends = {"key": lambda window: server.xdotool("key", "a"), "click": lambda window: server.xdotool("click", "1"),
+                "focus taken": lambda window: server.xdotool("windowfocus", other),
+                "close button": lambda window: close_window(server, window)}
+        for args, end in [(["-fullscreen"], "key"), (["-fullscreen"], "click"), (["-fullscreen"], "focus taken"),
+                          (["-fullscreen"], signal.SIGHUP), ([], signal.SIGTERM), (["-window"], signal.SIGINT),
+                          ([], "close button")]:
+            program = saver(server, args)
+            window = server.find_window()
+            if args == ["-fullscreen"]:
+                check(window_size(server, window) == (1024, 768), "the full-screen window is not 1024x768")
+                check("Override Redirect State: yes" in server.run(["xwininfo", "-id", window]), "it is managed")
+                # F1 and F2 show their overlays while held and do not end the saver.
+                server.xdotool("key", "F1", "F2")
+            program.still_running(1.5, "before its end: %s" % end)
+            ends.get(end, lambda window: program.signal(end))(window)
+            program.expect_exit(0, timeout=20)
+        owner.stop()
 
 
 def fullscreen_ends_on_drift_not_jitter():
     with XServer() as server:
-        saver = Saver(server, ["-fullscreen"])
+        program = saver(server, ["-fullscreen"])
         server.find_window()
-        saver.still_running(1, "before any input")
+        program.still_running(1, "before any input")
         # Up to 5 pixels either way from where the pointer was when the saver appeared.
         for dx, dy in [(3, 0), (2, 0), (-10, 0), (5, 5), (0, -10), (4, 5), (-4, 0)]:
             server.xdotool("mousemove_relative", "--", dx, dy)
             time.sleep(0.2)
-        saver.still_running(1.5, "on a jitter of at most 5 pixels")
+        program.still_running(1.5, "on a jitter of at most 5 pixels")
         # Back at the start, then 6 pixels in single steps.
         for _ in range(6):
             server.xdotool("mousemove_relative", "--", 1, 0)
             time.sleep(0.2)
-        saver.expect_exit(0)
-
-
-def fullscreen_ends_when_focus_is_taken():
-    with XServer() as server:
-        other = TestWindow(server)
-        saver = Saver(server, ["-fullscreen"])
-        server.find_window()
-        saver.still_running(1, "before any input")
-        server.xdotool("windowfocus", other.id)
-        saver.expect_exit(0)
-        other.close()
+        program.expect_exit(0)
 
 
 def window_id_draws_inside_and_ends_with_the_window():
     with XServer() as server:
-        parent = TestWindow(server, 400, 300)
+        owner, parent = test_window(server, 400, 300)
         # Decimal here; hexadecimal in the -root case.
-        saver = Saver(server, ["-window-id", str(int(parent.id, 16))])
-        saver.still_running(3, "while drawing into the window")
-        image = shot(server, "preview", parent.id)
-        check(image.count(is_background_grey) == 0, "the window's own grey still shows")
-        check(image.count(is_sky) > image.width * image.height // 2, "no sky inside the window")
+        program = saver(server, ["-window-id", str(int(parent, 16))])
+        program.still_running(3, "while drawing into the window")
+        expect_sky(server.screenshot("preview", parent))
         # Input goes to the window's owner and never ends the preview.
-        before = int(parent.command("count"))
-        server.xdotool("mousemove", 200, 150)
-        server.xdotool("mousemove", 260, 200)
-        server.xdotool("click", "1")
-        server.xdotool("windowfocus", parent.id)
-        server.xdotool("key", "a", "Escape", "q")
-        saver.still_running(1.5, "on input to the preview window")
-        check(int(parent.command("count")) > before, "the window's owner got no input")
+        before = owner.stdout().count("input")
+        give_input(server, parent)
+        program.still_running(1.5, "on input to the preview window")
+        check(owner.stdout().count("input") > before, "the window's owner got no input")
         # The preview follows its window's size.
-        parent.command("resize 500 350")
+        server.xdotool("windowsize", parent, 500, 350)
         time.sleep(1)
-        children = server.run(["xwininfo", "-children", "-id", parent.id])
-        child = [line.split()[0] for line in children.splitlines() if line.strip().startswith("0x")]
-        check(len(child) == 1, "expected one child window, found %s" % child)
-        info = window_info(server, child[0])
-        check(info["Width"] == "500" and info["Height"] == "350", "child is %sx%s" % (info["Width"], info["Height"]))
-        parent.command("destroy")
-        saver.expect_exit(0)
-        parent.close()
+        children = [line.split()[0] for line in server.run(["xwininfo", "-children", "-id", parent]).splitlines()
+                    if line.strip().startswith("0x")]
+        check(len(children) == 1, "expected one child window, found %s" % children)
+        check(window_size(server, children[0]) == (500, 350), "the preview did not follow its window's size")
+        server.xdotool("windowkill", parent)
+        program.expect_exit(0)
 
 
-def root_draws_into_xscreensaver_window():
+def root_draws_into_xscreensaver_window_or_root():
     with XServer() as server:
-        target = TestWindow(server, 640, 480)
-        saver = Saver(server, ["-root"], XSCREENSAVER_WINDOW=target.id)
-        saver.still_running(3, "while drawing into XSCREENSAVER_WINDOW")
-        image = shot(server, "daemon-window", target.id)
-        check((image.width, image.height) == (640, 480),
-              "the window was resized to %dx%d" % (image.width, image.height))
-        check(image.count(is_background_grey) == 0, "the window's own grey still shows")
-        check(image.count(is_sky) > image.width * image.height // 2, "no sky in the window")
-        server.xdotool("windowfocus", target.id)
-        server.xdotool("key", "a", "Escape")
-        server.xdotool("mousemove", 100, 100)
-        server.xdotool("mousemove", 300, 300)
-        server.xdotool("click", "1")
-        saver.still_running(1.5, "on input: input belongs to the daemon")
-        saver.signal(signal.SIGTERM)
-        saver.expect_exit(0)
-        target.close()
+        owner, target = test_window(server, 640, 480)
+        program = saver(server, ["-root"], XSCREENSAVER_WINDOW=target)
+        program.still_running(3, "while drawing into XSCREENSAVER_WINDOW")
+        image = server.screenshot("daemon-window", target)
+        check((image.width, image.height) == (640, 480), "the window was resized")
+        expect_sky(image)
+        give_input(server, target)
+        program.still_running(1.5, "on input: input belongs to the daemon")
+        program.signal(signal.SIGTERM)
+        program.expect_exit(0)
+        owner.stop()
+
+        program = saver(server, ["--root"])
+        program.still_running(3, "while drawing into the root window")
+        expect_sky(server.screenshot("root"))
+        program.signal(signal.SIGTERM)
+        program.expect_exit(0)
 
 
-def root_draws_into_root_window():
-    with XServer() as server:
-        saver = Saver(server, ["--root"])
-        saver.still_running(3, "while drawing into the root window")
-        image = shot(server, "root")
-        check(image.count(is_sky) > image.width * image.height // 2, "no sky on the root window")
-        saver.signal(signal.SIGTERM)
-        saver.expect_exit(0)
-
-
-def signals_end_every_mode():
-    with XServer() as server:
-        for number, args in [(signal.SIGTERM, []), (signal.SIGINT, ["-window"]), (signal.SIGHUP, ["-fullscreen"]),
-                             (signal.SIGTERM, ["-fullscreen"])]:
-            saver = Saver(server, args)
-            server.find_window()
-            saver.still_running(1, "before the signal")
-            saver.signal(number)
-            saver.expect_exit(0, timeout=20)
-            log("%s ended %s" % (signal.Signals(number).name, args or "the window mode"))
-
-
-def expect_one_line_error(saver, needle):
-    saver.expect_exit(1)
-    text = saver.stderr()
-    lines = text.splitlines()
-    check(lines and lines[0].startswith("vesperglow: ") and needle in lines[0],
-          "expected a line with %r, got %r" % (needle, text))
-    check("X Error" not in text and "failed request" not in text, "a raw X error reached the user: %r" % text)
+def expect_one_line_error(program, needle):
+    program.expect_exit(1)
+    lines = program.stderr().splitlines()
+    check(lines and lines[0].startswith("vesperglow: ") and needle in lines[0], "no %r in %r" % (needle, lines))
+    check(not any("X Error" in line for line in lines), "a raw X error reached the user: %r" % lines)
     return lines
 
 
-def bad_input_is_reported():
+def bad_input_and_startup_errors():
     with XServer() as server:
-        lines = expect_one_line_error(Saver(server, ["-window-id", "zz"]), 'bad window id "zz"')
-        check(len(lines) == 1, "more than one line: %r" % lines)
-        expect_one_line_error(Saver(server, ["--window-id", "0x1fffff0"]), "window 0x1fffff0 does not exist")
-        expect_one_line_error(Saver(server, ["-root"], XSCREENSAVER_WINDOW="0x1fffff0"),
-                              "window 0x1fffff0 does not exist")
-        expect_one_line_error(Saver(server, ["-root"], XSCREENSAVER_WINDOW="window"), 'bad window id "window"')
-        expect_one_line_error(Saver(server, ["-seed"]), "-seed needs a number")
-        lines = expect_one_line_error(Saver(server, ["-nonsense"]), 'unknown option "-nonsense"')
+        check(len(expect_one_line_error(saver(server, ["-window-id", "zz"]), 'bad window id "zz"')) == 1,
+              "more than one line for a bad window id")
+        lines = expect_one_line_error(saver(server, ["-nonsense"]), 'unknown option "-nonsense"')
         check(any(line.startswith("usage:") for line in lines), "no usage after an unknown option")
-        # No display at all, and a display with no server.
-        expect_one_line_error(Saver(server, [], DISPLAY=""), "no display")
-        expect_one_line_error(Saver(server, [], DISPLAY=":4093"), 'cannot open display ":4093"')
+        expect_one_line_error(saver(server, ["--window-id", "0x1fffff0"]), "window 0x1fffff0 does not exist")
+        expect_one_line_error(saver(server, ["-root"], XSCREENSAVER_WINDOW="0x1fffff0"),
+                              "window 0x1fffff0 does not exist")
+        expect_one_line_error(saver(server, [], DISPLAY=""), "no display")
+        expect_one_line_error(saver(server, [], DISPLAY=":4093"), 'cannot open display ":4093"')
     with XServer(width=640, height=480, depth=8) as server:
-        expect_one_line_error(Saver(server, []), "no GL-capable visual")
-        expect_one_line_error(Saver(server, ["-root"]), "no GL-capable visual")
-
-
-def help_and_version():
-    with XServer() as server:
-        saver = Saver(server, ["--help"])
-        saver.expect_exit(0)
-        saver.out.seek(0)
-        check(saver.out.read().startswith("usage: vesperglow"), "no usage on -help")
-        saver = Saver(server, ["-version"])
-        saver.expect_exit(0)
-        saver.out.seek(0)
-        check(saver.out.read().strip() == "vesperglow 1.2.0", "unexpected version line")
+        expect_one_line_error(saver(server, []), "no GL-capable visual")
+        expect_one_line_error(saver(server, ["-root"]), "no GL-capable visual")
 
 
 if __name__ == "__main__":
     run_case({
-        "window-shows-fireworks": window_shows_fireworks,
-        "window-quit-keys": window_ends_on_quit_keys_and_close,
-        "fullscreen-key": fullscreen_covers_screen_and_ends_on_key,
-        "fullscreen-click": fullscreen_ends_on_click,
+        "window-shows-fireworks": window_shows_fireworks_and_ends_on_a_quit_key,
+        "frame-rate": f2_shows_the_frame_rate_while_held_and_fps_keeps_it,
+        "ways-out": every_way_out_ends_with_zero,
         "fullscreen-drift": fullscreen_ends_on_drift_not_jitter,
-        "fullscreen-focus": fullscreen_ends_when_focus_is_taken,
         "window-id": window_id_draws_inside_and_ends_with_the_window,
-        "root-xscreensaver-window": root_draws_into_xscreensaver_window,
-        "root-window": root_draws_into_root_window,
-        "signals": signals_end_every_mode,
-        "bad-input": bad_input_is_reported,
-        "help-version": help_and_version,
-    })
+        "root": root_draws_into_xscreensaver_window_or_root,
+        "bad-input": bad_input_and_startup_errors,
+    }, tools=("Xvfb", "xdotool", "xwininfo", "xprop", "import", "convert"))
