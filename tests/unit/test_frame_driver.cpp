@@ -17,6 +17,14 @@ Firework* DeadShell(int slot, int kind, const Vec3& position, const Vec3& veloci
     return shell;
 }
 
+// How many trailed burst particles have the given colour.
+int ParticlesIn(const Vec3& color) {
+    int count = 0;
+    for (const Firework* f : RecordsIn(OccupiedSlots()))
+        count += f->flags == (FF_TRAIL | FF_ROCKET) && SameColor(color, f->color);
+    return count;
+}
+
 }  // namespace
 
 TEST_F(SimTest, OpeningShowFiresOneStageAFrameShowsTheTitleAndLaunchesNothing) {
@@ -90,6 +98,8 @@ TEST_F(SimTest, OpeningStagesFireStrictlyAfterTheirTimesWithTheirOwnBursts) {
     EXPECT_NE(SHOW_MAIN_STAGE, g_introStage);
     g_showTime = 5.999;
     EXPECT_TRUE(RunOpeningShow());
+    g_showTime = 1.0;
+    EXPECT_FALSE(RunOpeningShow());
 }
 
 TEST_F(SimTest, WithoutTheTitleTheMainShowStartsOnTheFirstFrame) {
@@ -169,53 +179,33 @@ TEST_F(SimTest, DeadRecordWithoutADueBurstIsOnlyDeleted) {
     EXPECT_EQ(cursor, g_randomTable.cursor);
 }
 
-TEST_F(SimTest, WillowDispatchDrawsTwoHalfColoursBeforeBursting) {
-    // What the dispatch should amount to: the first pick first, then the burst.
+TEST_F(SimTest, WillowDispatchDrawsTwoHalfColoursAndCorkScrewEmitsALastSparkAndUsesTheShellsTwo) {
+    // Willow: two random colours at half strength, drawn before the burst's own draws.
     RewindStreams(31, 700);
-    Vec3 first = RandomBurstColor() * 0.5;
-    Vec3 second = RandomBurstColor() * 0.5;
-    ASSERT_FALSE(SameColor(first, second));
-    const Vec3 colors[2] = {first, second};
-    WillowBurst(Vec3(0, 0, 40), Vec3(), colors, false);
-    std::vector<Vec3> expected;
-    for (Firework* f : RecordsIn(OccupiedSlots())) expected.push_back(f->color);
-
-    DeleteAllFireworks();
-    g_fireworkPool.nextSlotCursor = 0;
+    const Vec3 willow[2] = {RandomBurstColor() * 0.5, RandomBurstColor() * 0.5};
     DeadShell(9000, BURST_WEEPING_WILLOW, Vec3(0, 0, 40), Vec3());
     RewindStreams(31, 700);
     BurstPass(nullptr);
-    std::vector<Firework*> made = RecordsIn(OccupiedSlots());
-    ASSERT_EQ(expected.size(), made.size());
-    for (size_t i = 0; i < made.size(); ++i) ASSERT_TRUE(SameColor(expected[i], made[i]->color)) << i;
-}
+    int first = ParticlesIn(willow[0]), second = ParticlesIn(willow[1]);
+    EXPECT_TRUE(first > 0 && second > 0 && 2 * (first + second) == LiveRecords());  // each with its spark
 
-TEST_F(SimTest, CorkScrewDispatchEmitsALastSparkAndUsesBothShellColours) {
+    DeleteAllFireworks();
+    const Vec3 cork[2] = {Vec3(0.4, 0.1, 0.1), Vec3(0.1, 0.9, 0.9)};
     Firework* shell = DeadShell(5000, BURST_CORK_SCREW, Vec3(3, 0, 40), Vec3());
-    shell->SetFlags(FF_TRAIL);
-    shell->SetColor(Vec3(0.4, 0.1, 0.1), 10.0, 2.0, COLOR_STEADY);
-    shell->SetTrail(Vec3(0.4, 0.1, 0.1), 30.0, 0.1, 0.4);
-    shell->secondColor = Vec3(0.1, 0.9, 0.9);
+    shell->SetColor(cork[0], 10.0, 2.0, COLOR_STEADY);
+    shell->SetTrail(cork[0], 30.0, 0.1, 0.4);
+    shell->secondColor = cork[1];
     shell->EmitTrailSpark();
     int previousSpark = shell->newestSpark;
     g_fireworkPool.nextSlotCursor = 6000;
-
     BurstPass(nullptr);
     // The last spark came first, into the next slot, linked to the shell's previous spark.
     const Firework* last = g_fireworkPool.slots[6001];
     ASSERT_NE(nullptr, last);
-    EXPECT_EQ(FF_TRAIL, last->flags);
-    EXPECT_EQ(previousSpark, last->linkSlot);
-    EXPECT_EQ(3.0, last->position.x);
-    int first = 0, second = 0;
-    for (Firework* f : RecordsIn(OccupiedSlots())) {
-        if (f->flags != (FF_TRAIL | FF_ROCKET)) continue;
-        first += SameColor(Vec3(0.4, 0.1, 0.1), f->color);
-        second += SameColor(Vec3(0.1, 0.9, 0.9), f->color);
-    }
-    EXPECT_GE(first + second, 55);
-    EXPECT_GT(first, 0);
-    EXPECT_GT(second, 0);
+    EXPECT_TRUE(last->flags == FF_TRAIL && last->linkSlot == previousSpark && last->position.x == 3.0);
+    first = ParticlesIn(cork[0]);
+    second = ParticlesIn(cork[1]);
+    EXPECT_TRUE(first > 0 && second > 0 && 2 * (first + second) + 2 == LiveRecords());  // and the shell's sparks
 }
 
 TEST_F(SimTest, UpdatePassReachesSparksEmittedIntoLaterSlotsOnly) {
