@@ -1,79 +1,39 @@
-"""The settings dialog (/c): a slider moved and OK stores the value and exits with 1, Cancel keeps
-the stored value and exits with 0, Escape leaves the dialog open."""
-import os
+"""The settings dialog (/c): Escape leaves it open; with the frequency slider moved, Cancel keeps the
+stored value and exits with 0, and OK stores the new value and exits with 1."""
 import time
 
 import winetest
-from winetest import check, SAVER_KEY
+from e2e import check
+from winetest import SAVER_KEY, click_control
 
 TITLE = "Vesperglow Settings"
-FREQUENCY_SLIDER = 3010
-OK_BUTTON = 3000
-CANCEL_BUTTON = 3001
+FREQUENCY_SLIDER, OK_BUTTON, CANCEL_BUTTON = 3010, 3000, 3001
 
 
-def click_control(dialog, control):
-    left, top, right, bottom = [int(v) for v in winetest.probe("control-rect", dialog, control)]
-    winetest.click_at((left + right) // 2, (top + bottom) // 2)
+def expect_frequency(value, why):
+    stored = winetest.reg_values(SAVER_KEY)["Frequency"]
+    check(stored == ("REG_DWORD", value), "%s Frequency is %s, not %d" % (why, stored, value))
 
 
-def open_dialog():
-    winetest.reset_saver_key()
-    dialog_program = winetest.start_saver("/c")
-    dialog = winetest.wait_for_window("#32770", TITLE)
-    time.sleep(1)
-    return dialog_program, dialog
-
-
-def frequency_to_sixty(dialog):
-    click_control(dialog, FREQUENCY_SLIDER)  # gives the slider the focus (and pages it)
-    winetest.xdotool("key", "End")
-    time.sleep(0.5)
-
-
-def stored_frequency():
-    return winetest.reg_values(SAVER_KEY)["Frequency"]
-
-
-def ok_stores_the_slider():
-    program, dialog = open_dialog()
-    try:
-        frequency_to_sixty(dialog)
-        winetest.screenshot(os.path.join(winetest.output_dir(), "dialog.png"))
-        check(stored_frequency() == ("REG_DWORD", 30), "the slider wrote to the registry before OK")
-        click_control(dialog, OK_BUTTON)
-        check(program.wait() == 1, "OK did not exit with 1")
-        check(stored_frequency() == ("REG_DWORD", 60), "after OK Frequency is %s, not 60" % (stored_frequency(),))
-    finally:
-        program.stop()
-
-
-def cancel_keeps_the_stored_value():
-    program, dialog = open_dialog()
-    try:
-        frequency_to_sixty(dialog)
-        click_control(dialog, CANCEL_BUTTON)
-        check(program.wait() == 0, "Cancel did not exit with 0")
-        check(stored_frequency() == ("REG_DWORD", 30), "after Cancel Frequency is %s, not 30" % (stored_frequency(),))
-    finally:
-        program.stop()
-
-
-def escape_leaves_it_open():
-    program, dialog = open_dialog()
-    try:
-        winetest.xdotool("key", "Escape")
-        time.sleep(2)
-        check(program.running() and winetest.find_window("#32770", TITLE) == dialog, "Escape closed the dialog")
-        click_control(dialog, CANCEL_BUTTON)
-        check(program.wait() == 0, "Cancel did not exit with 0")
-    finally:
-        program.stop()
+def escape_cancel_and_ok():
+    for button, status, frequency in [(CANCEL_BUTTON, 0, 30), (OK_BUTTON, 1, 60)]:
+        program = winetest.start_saver("/c")
+        dialog = winetest.wait_for_window("#32770", TITLE)
+        time.sleep(1)
+        click_control(dialog, FREQUENCY_SLIDER)  # gives the slider the focus (and pages it)
+        winetest.xdotool("key", "End")
+        time.sleep(0.5)
+        expect_frequency(30, "before the button")
+        if button == CANCEL_BUTTON:
+            winetest.xdotool("key", "Escape")
+            program.still_running(2, "on Escape")
+            check(winetest.find_window("#32770", TITLE) == dialog, "Escape closed the dialog")
+        else:
+            winetest.screenshot("dialog")
+        click_control(dialog, button)
+        program.expect_exit(status)
+        expect_frequency(frequency, "after the button")
 
 
 if __name__ == "__main__":
-    winetest.main({
-        "ok-stores-the-slider": ok_stores_the_slider,
-        "cancel-keeps-the-stored-value": cancel_keeps_the_stored_value,
-        "escape-leaves-it-open": escape_leaves_it_open,
-    })
+    winetest.main({"escape-cancel-and-ok": escape_cancel_and_ok})

@@ -5,8 +5,9 @@
 //   rect HANDLE                   the window's screen rectangle: left top right bottom
 //   control-rect DIALOG ID        a dialog control's screen rectangle
 //   post HANDLE MESSAGE WPARAM LPARAM [COUNT]   COUNT posts back to back (default 1)
-//   send HANDLE MESSAGE WPARAM LPARAM    prints the result
-//   send-registered HANDLE NAME   sends a registered message, prints the result
+//   parent                        stands in for the display control panel's preview area: opens a
+//                                 320x240 window at (100, 100), prints its handle and runs until it
+//                                 is closed (or for two minutes, so a failed test cannot leave it)
 // Handles and numbers are decimal. Exit status 0 on success, 1 when the window is not there.
 #include <windows.h>
 
@@ -44,16 +45,38 @@ static BOOL CALLBACK PrintStaticText(HWND child, LPARAM) {
     return TRUE;
 }
 
-static int Send(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    DWORD_PTR result = 0;
-    if (!SendMessageTimeoutA(window, message, wParam, lParam, SMTO_ABORTIFHUNG, 10000, &result)) return 1;
-    std::printf("%ld\n", static_cast<long>(result));
+static LRESULT CALLBACK ParentProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_TIMER) DestroyWindow(window);
+    if (message == WM_DESTROY) PostQuitMessage(0);
+    return DefWindowProcA(window, message, wParam, lParam);
+}
+
+static int RunParent() {
+    WNDCLASSA parentClass = {};
+    parentClass.lpfnWndProc = ParentProc;
+    parentClass.hInstance = GetModuleHandleA(nullptr);
+    parentClass.hbrBackground = HBRUSH(GetStockObject(GRAY_BRUSH));
+    parentClass.lpszClassName = "VesperglowTestPreviewParent";
+    RegisterClassA(&parentClass);
+    RECT frame = {0, 0, 320, 240};
+    DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_VISIBLE | WS_CLIPCHILDREN;
+    AdjustWindowRect(&frame, style, FALSE);
+    HWND window = CreateWindowExA(0, parentClass.lpszClassName, "Preview Parent", style, 100, 100,
+                                  frame.right - frame.left, frame.bottom - frame.top, nullptr, nullptr,
+                                  parentClass.hInstance, nullptr);
+    if (!window) return 1;
+    SetTimer(window, 1, 120000, nullptr);
+    PrintHandle(window);
+    std::fflush(stdout);
+    MSG message;
+    while (GetMessageA(&message, nullptr, 0, 0) > 0) DispatchMessageA(&message);
     return 0;
 }
 
 int main(int argc, char** argv) {
     if (argc < 2) return 2;
     const char* command = argv[1];
+    if (!std::strcmp(command, "parent")) return RunParent();
     if (!std::strcmp(command, "find") && argc == 4) return PrintHandle(FindWindowA(AnyOrName(argv[2]), AnyOrName(argv[3])));
     if (!std::strcmp(command, "find-child") && argc == 4)
         return PrintHandle(FindWindowExA(Handle(argv[2]), nullptr, argv[3], nullptr));
@@ -73,10 +96,5 @@ int main(int argc, char** argv) {
                 return 1;
         return 0;
     }
-    if (!std::strcmp(command, "send") && argc == 6)
-        return Send(Handle(argv[2]), std::strtoul(argv[3], nullptr, 0), std::strtoul(argv[4], nullptr, 0),
-                    std::strtol(argv[5], nullptr, 0));
-    if (!std::strcmp(command, "send-registered") && argc == 4)
-        return Send(Handle(argv[2]), RegisterWindowMessageA(argv[3]), 0, 0);
     return 2;
 }

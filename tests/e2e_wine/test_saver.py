@@ -1,0 +1,100 @@
+"""The saver run by its command line: refused switches; /s full screen showing fireworks, ending on a
+key and on a mouse drift of more than 5 pixels but not on jitter within 5, leaving a first saver alone
+when started twice; its settings in the registry afterwards, defaults replacing what was missing, out
+of range or of the wrong type; and a stored display mode the display cannot take. (Wine on Xvfb
+refuses every mode switch, so that is the failure path; the switch itself is shown by the Linux
+host on Xorg's dummy driver.)"""
+import os
+import time
+
+import winetest
+from e2e import SAVER_DEFAULTS, check, is_firework_colour, log, wait_until
+from winetest import SAVER_KEY
+
+OPENING_SECONDS = 6
+
+
+def refused_switches():
+    for arguments in (["/x"], ["/p"], ["/p", "123456"], ["-P", "4294967296"], ["/a"]):
+        status, _ = winetest.wine(os.environ["VG_SCR"], *arguments, check_status=False)
+        check(status == 255, "%s exited with %d, not 255 (-1)" % (" ".join(arguments), status))
+    check(winetest.find_window(winetest.SAVER_CLASS, "-") is None, "a refused start left a saver window")
+
+
+def expect_registry(expected):
+    values = winetest.reg_values(SAVER_KEY)
+    check(values == {name: ("REG_DWORD", data) for name, data in expected.items()}, "the key holds %s" % values)
+
+
+def shows_fireworks_ends_on_key_and_leaves_the_defaults():
+    saver, _ = winetest.start_full_screen()
+    time.sleep(OPENING_SECONDS + 1)
+
+    def fireworks():
+        check(saver.running(), "the saver ended on its own")
+        # Above the bottom twentieth of the screen, where the horizon lies.
+        count = winetest.screenshot("full-screen").count(is_firework_colour, (0, 0, 1024, 768 * 19 // 20))
+        return count >= 300 and count
+    log("firework pixels: %d" % wait_until(fireworks, "fireworks on the screen after the opening show", 60))
+    winetest.press_key_ends_with_zero(saver)
+    expect_registry(SAVER_DEFAULTS)
+
+
+def move_mouse(x, y):
+    winetest.xdotool("mousemove", x, y)
+    time.sleep(0.3)
+
+
+def jitter_of_five_pixels_does_not_end_it_a_drift_of_six_does():
+    # The first position the saver sees is either where the pointer rested when the window appeared
+    # (Wine reports it then, though not every time) or after the nudge one pixel down: the same
+    # column either way, and every point below is within 5 pixels of both on either axis.
+    move_mouse(400, 400)
+    saver, _ = winetest.start_full_screen()
+    move_mouse(400, 401)
+    for x, y in [(405, 401), (395, 401), (400, 405), (400, 396), (405, 405), (395, 396), (403, 398), (400, 400)]:
+        move_mouse(x, y)
+    saver.still_running(2, "on mouse jitter within 5 pixels")
+    for x in range(401, 406):  # a slow drift, one pixel at a time, up to 5 pixels away
+        move_mouse(x, 401)
+    saver.still_running(1, "within 5 pixels of drift")
+    move_mouse(406, 401)
+    saver.expect_exit(0)
+
+
+def second_start_leaves_the_first():
+    first, window = winetest.start_full_screen()
+    winetest.start_saver("/s").expect_exit(0)
+    first.still_running(2, "when a second was started")
+    check(winetest.find_window(winetest.SAVER_CLASS, "Screen Saver") == window, "the first saver's window is gone")
+    winetest.press_key_ends_with_zero(first)
+
+
+def bad_values_are_replaced():
+    for name, kind, data in [("Frequency", "REG_DWORD", 61), ("Stars", "REG_SZ", "2"),
+                             ("Blast Weight", "REG_DWORD", 11),
+                             ("Display Width", "REG_DWORD", 1024), ("Display Bits", "REG_DWORD", 32),  # no height
+                             ("Waver Weight", "REG_DWORD", 0), ("Twilight Sky", "REG_DWORD", 0)]:  # legal, stay
+        winetest.reg_add(SAVER_KEY, name, kind, data)
+    saver, _ = winetest.start_full_screen()
+    winetest.press_key_ends_with_zero(saver)
+    expect_registry(dict(SAVER_DEFAULTS, **{"Waver Weight": 0, "Twilight Sky": 0}))
+
+
+def unsettable_mode_ends_with_one():
+    for name, data in [("Display Width", 800), ("Display Height", 600), ("Display Bits", 32)]:
+        winetest.reg_add(SAVER_KEY, name, "REG_DWORD", data)
+    saver = winetest.start_saver("/s")
+    winetest.dismiss_error_box("Could Not Change Display Mode")
+    saver.expect_exit(1)
+
+
+if __name__ == "__main__":
+    winetest.main({
+        "refused-switches": refused_switches,
+        "shows-fireworks": shows_fireworks_ends_on_key_and_leaves_the_defaults,
+        "jitter-and-drift": jitter_of_five_pixels_does_not_end_it_a_drift_of_six_does,
+        "second-start-leaves-the-first": second_start_leaves_the_first,
+        "bad-values-replaced": bad_values_are_replaced,
+        "unsettable-mode": unsettable_mode_ends_with_one,
+    })
