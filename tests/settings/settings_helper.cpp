@@ -4,6 +4,7 @@
 //   load               loads, then prints every value as name=value
 //   save a|b COUNT     saves profile a or b COUNT times
 //   check STOPFILE     until STOPFILE exists, reads the stored values and loads; counts torn reads
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -22,48 +23,25 @@ const uint32_t PROFILES[2][SETTINGS_VALUE_COUNT] = {
     {60, 1024, 768, 32, 1, 1, 1, 1, 1, 4, 10, 9, 8, 7, 6, 5, 3},
 };
 
-// 0 or 1 for the profile the values match whole, -1 for none.
-int MatchingProfile(const uint32_t values[SETTINGS_VALUE_COUNT]) {
-    for (int profile = 0; profile < 2; ++profile) {
-        if (std::memcmp(values, PROFILES[profile], sizeof PROFILES[profile]) == 0) return profile;
-    }
-    return -1;
-}
-
-int Save(const char* profileName, int count) {
-    const uint32_t* profile = PROFILES[profileName[0] == 'b'];
-    for (int i = 0; i < SETTINGS_VALUE_COUNT; ++i) g_settings.*SETTINGS_VALUES[i].field = profile[i];
-    for (int save = 0; save < count; ++save) g_settings.Save();
-    return g_reportedErrors.empty() ? 0 : 1;
+bool IsAProfile(const uint32_t values[SETTINGS_VALUE_COUNT]) {
+    return std::memcmp(values, PROFILES[0], sizeof PROFILES[0]) == 0 ||
+           std::memcmp(values, PROFILES[1], sizeof PROFILES[1]) == 0;
 }
 
 int Check(const char* stopFile) {
     int loads = 0;
     int torn = 0;
-    int seen[2] = {0, 0};
     gint64 deadline = g_get_monotonic_time() + 120 * G_USEC_PER_SEC;
-    while (!g_file_test(stopFile, G_FILE_TEST_EXISTS) && g_get_monotonic_time() < deadline) {
-        uint32_t stored[SETTINGS_VALUE_COUNT];
+    for (; !g_file_test(stopFile, G_FILE_TEST_EXISTS) && g_get_monotonic_time() < deadline; ++loads) {
+        uint32_t values[SETTINGS_VALUE_COUNT];
         bool present[SETTINGS_VALUE_COUNT];
-        ReadStoredValues(g_settings.key, stored, present);
-        int storedProfile = MatchingProfile(stored);
-        for (bool valuePresent : present) {
-            if (!valuePresent) storedProfile = -1;
-        }
-
+        ReadStoredValues(g_settings.key, values, present);
+        bool whole = IsAProfile(values) && std::count(present, present + SETTINGS_VALUE_COUNT, false) == 0;
         g_settings.Load();
-        uint32_t loaded[SETTINGS_VALUE_COUNT];
-        for (int i = 0; i < SETTINGS_VALUE_COUNT; ++i) loaded[i] = g_settings.*SETTINGS_VALUES[i].field;
-        int loadedProfile = MatchingProfile(loaded);
-
-        ++loads;
-        if (storedProfile < 0 || loadedProfile < 0) {
-            ++torn;
-        } else {
-            ++seen[storedProfile];
-        }
+        for (int i = 0; i < SETTINGS_VALUE_COUNT; ++i) values[i] = g_settings.*SETTINGS_VALUES[i].field;
+        torn += !whole || !IsAProfile(values);
     }
-    std::printf("loads=%d a=%d b=%d torn=%d errors=%zu\n", loads, seen[0], seen[1], torn, g_reportedErrors.size());
+    std::printf("loads=%d torn=%d errors=%zu\n", loads, torn, g_reportedErrors.size());
     return torn == 0 && loads > 0 && g_reportedErrors.empty() ? 0 : 1;
 }
 
@@ -76,7 +54,12 @@ int main(int argc, char** argv) {
         for (const SettingsValue& value : SETTINGS_VALUES) std::printf("%s=%u\n", value.name, g_settings.*value.field);
         return 0;
     }
-    if (argc == 4 && std::strcmp(argv[1], "save") == 0) return Save(argv[2], std::atoi(argv[3]));
+    if (argc == 4 && std::strcmp(argv[1], "save") == 0) {
+        const uint32_t* profile = PROFILES[argv[2][0] == 'b'];
+        for (int i = 0; i < SETTINGS_VALUE_COUNT; ++i) g_settings.*SETTINGS_VALUES[i].field = profile[i];
+        for (int save = std::atoi(argv[3]); save > 0; --save) g_settings.Save();
+        return g_reportedErrors.empty() ? 0 : 1;
+    }
     if (argc == 3 && std::strcmp(argv[1], "check") == 0) return Check(argv[2]);
     std::fprintf(stderr, "usage: %s open | load | save a|b COUNT | check STOPFILE\n", argv[0]);
     return 2;

@@ -1,45 +1,118 @@
 #pragma once
-#include <sys/types.h>
+// Real key files in fresh folders under this test's HOME, and a valid record to store in them.
+#include <stdlib.h>
+#include <sys/stat.h>
 
+#include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <optional>
 #include <string>
 #include <utility>
 #include <vector>
 
+#include <glib.h>
 #include <gtest/gtest.h>
 
+#include "settings/keyfile_store.h"
 #include "settings/settings.h"
+#include "tests/support/fake_platform.h"
 
-extern const char SETTINGS_GROUP[];
-
-// A fresh folder under this test's HOME.
-std::string MakeTempFolder();
-void RemoveTree(const std::string& path);
-void WriteFile(const std::string& path, const std::string& text);
-bool IsFolder(const std::string& path);
-bool IsFile(const std::string& path);
-ino_t Inode(const std::string& path);  // 0 when missing; a save replaces the file, so the inode changes
-
-// The stored text of a value, nullopt when the file, the group or the key is missing.
-std::optional<std::string> StoredText(const std::string& path, const std::string& group, const char* name);
+inline const char SETTINGS_GROUP[] = "Control Panel\\Screen Saver.Vesperglow";
 
 // A valid record that differs from the defaults everywhere, with an explicit display mode so that
-// loading it writes nothing back. An override replaces a value's text; nullopt leaves the value out.
-typedef std::vector<std::pair<std::string, std::optional<std::string>>> Overrides;
-std::string RecordFile(const Overrides& overrides = {});
-uint32_t RecordValue(const char* name);
+// loading it writes nothing back.
+inline const uint32_t RECORD_VALUES[SETTINGS_VALUE_COUNT] = {45, 800, 600, 32, 0, 0, 0, 0, 0, 3, 2, 3, 4, 6, 7, 8, 9};
 
-uint32_t& FieldOf(Settings& settings, const char* name);
-::testing::AssertionResult EveryFieldInRange(const Settings& settings);
+inline std::string MakeTempFolder() {
+    std::string pattern = std::string(getenv("HOME") ? getenv("HOME") : "/tmp") + "/store.XXXXXX";
+    EXPECT_NE(nullptr, mkdtemp(pattern.data())) << pattern;
+    return pattern;
+}
+
+inline void RemoveTree(const std::string& path) {
+    std::error_code ignored;
+    std::filesystem::remove_all(path, ignored);
+}
+
+inline void WriteFile(const std::string& path, const std::string& text) {
+    std::ofstream(path, std::ios::binary | std::ios::trunc) << text;
+}
+
+inline std::string ReadFile(const std::string& path) {
+    std::ifstream file(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
+}
+
+// 0 when missing. A save replaces the file, so its inode tells whether a load wrote back.
+inline ino_t Inode(const std::string& path) {
+    struct stat info;
+    return stat(path.c_str(), &info) == 0 ? info.st_ino : 0;
+}
+
+// The stored text of a value, nullopt when the file, the group or the key is missing.
+inline std::optional<std::string> StoredText(const std::string& path, const std::string& group, const char* name) {
+    GKeyFile* file = g_key_file_new();
+    gchar* value = g_key_file_load_from_file(file, path.c_str(), G_KEY_FILE_NONE, nullptr)
+                       ? g_key_file_get_value(file, group.c_str(), name, nullptr)
+                       : nullptr;
+    std::optional<std::string> text = value ? std::optional<std::string>(value) : std::nullopt;
+    g_free(value);
+    g_key_file_free(file);
+    return text;
+}
+
+inline const SettingsValue& ValueNamed(const std::string& name) {
+    for (const SettingsValue& value : SETTINGS_VALUES)
+        if (name == value.name) return value;
+    ADD_FAILURE() << "no setting named " << name;
+    return SETTINGS_VALUES[0];
+}
+
+inline uint32_t RecordValue(const std::string& name) {
+    return RECORD_VALUES[&ValueNamed(name) - SETTINGS_VALUES];
+}
+
+// The record as a key file. An override replaces a value's text; nullopt leaves the value out.
+typedef std::vector<std::pair<std::string, std::optional<std::string>>> Overrides;
+inline std::string RecordFile(const Overrides& overrides = {}) {
+    std::string text = std::string("[") + SETTINGS_GROUP + "]\n";
+    for (int i = 0; i < SETTINGS_VALUE_COUNT; ++i) {
+        std::optional<std::string> value = std::to_string(RECORD_VALUES[i]);
+        for (const auto& [name, replacement] : overrides)
+            if (name == SETTINGS_VALUES[i].name) value = replacement;
+        if (value) text += std::string(SETTINGS_VALUES[i].name) + "=" + *value + "\n";
+    }
+    return text;
+}
+
+inline ::testing::AssertionResult EveryFieldInRange(const Settings& settings) {
+    for (const SettingsValue& value : SETTINGS_VALUES) {
+        uint32_t field = settings.*value.field;
+        if (value.ranged && (field < value.minimum || field > value.maximum))
+            return ::testing::AssertionFailure() << value.name << " is " << field;
+    }
+    int zeros = (settings.displayWidth == 0) + (settings.displayHeight == 0) + (settings.displayBits == 0);
+    if (zeros != 0 && zeros != 3) return ::testing::AssertionFailure() << zeros << " of the mode's values are 0";
+    return ::testing::AssertionSuccess();
+}
 
 // A key file store of its own: XDG_CONFIG_HOME points at a fresh folder and the store is opened there.
 class KeyFileStoreTest : public ::testing::Test {
 protected:
-    void SetUp() override;
-    void TearDown() override;
+    void SetUp() override {
+        g_reportedErrors.clear();
+        setenv("XDG_CONFIG_HOME", configHome.c_str(), 1);
+        settings.key = OpenKeyFileStore();
+        ASSERT_NE(nullptr, settings.key);
+    }
+    void TearDown() override {
+        CloseKeyFileStore(settings.key);
+        RemoveTree(configHome);
+    }
 
-    std::string configHome;
-    std::string storeFolder;
-    std::string path;
+    const std::string configHome = MakeTempFolder();
+    const std::string storeFolder = configHome + "/vesperglow";
+    const std::string path = storeFolder + "/vesperglow.conf";
     Settings settings;
 };

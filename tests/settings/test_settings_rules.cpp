@@ -1,3 +1,5 @@
+#include <map>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -5,8 +7,32 @@
 
 #include "host/platform.h"
 #include "settings/settings.h"
-#include "tests/settings/memory_store.h"
+#include "settings/settings_store.h"
 #include "tests/support/fake_platform.h"
+
+// A store in memory that can refuse single values, which neither real store can do on its own:
+// the registry may fail one write among seventeen, a key file fails all or none.
+struct SettingsKey {
+    std::map<std::string, uint32_t> values;
+    std::set<std::string> failing;
+    std::vector<std::string> writes;  // every attempted write, in order
+};
+
+void ReadStoredValues(SettingsKey* key, uint32_t values[SETTINGS_VALUE_COUNT], bool present[SETTINGS_VALUE_COUNT]) {
+    for (int i = 0; i < SETTINGS_VALUE_COUNT; ++i) {
+        present[i] = key->values.count(SETTINGS_VALUES[i].name) != 0;
+        values[i] = present[i] ? key->values[SETTINGS_VALUES[i].name] : 0;
+    }
+}
+
+void WriteStoredValues(SettingsKey* key, const uint32_t values[SETTINGS_VALUE_COUNT],
+                       bool written[SETTINGS_VALUE_COUNT]) {
+    for (int i = 0; i < SETTINGS_VALUE_COUNT; ++i) {
+        key->writes.push_back(SETTINGS_VALUES[i].name);
+        written[i] = key->failing.count(SETTINGS_VALUES[i].name) == 0;
+        if (written[i]) key->values[SETTINGS_VALUES[i].name] = values[i];
+    }
+}
 
 // One refused value among seventeen is reported alone, and the writes after it still happen.
 TEST(SettingsRules, OneValueThatCannotBeWrittenIsReportedAloneAndTheRestAreWritten) {

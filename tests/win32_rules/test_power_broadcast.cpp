@@ -10,26 +10,24 @@ static uint8_t ReadStatus() {
     return s_currentStatus;
 }
 
-class PowerBroadcast : public testing::Test {
-protected:
-    void SetUp() override {
-        s_currentStatus = 1;
-        s_reads = 0;
-    }
+// Resumes end the saver unless bit 0 of their data is set; other events except a status change
+// always end it. None of them reads the power status.
+TEST(PowerBroadcast, ResumesUnlessBitZeroIsSetAndOtherEventsEndTheSaver) {
+    s_reads = 0;
     uint8_t stored = 1;
-};
-
-TEST_F(PowerBroadcast, ResumesEndTheSaverUnlessBitZeroIsSet) {
     for (uintptr_t event : {POWER_RESUME_CRITICAL, POWER_RESUME_SUSPEND, POWER_RESUME_STANDBY, POWER_RESUME_AUTOMATIC}) {
-        EXPECT_TRUE(PowerBroadcastEndsSaver(event, 0, ReadStatus, &stored)) << event;
-        EXPECT_TRUE(PowerBroadcastEndsSaver(event, 2, ReadStatus, &stored)) << event;
-        EXPECT_FALSE(PowerBroadcastEndsSaver(event, 1, ReadStatus, &stored)) << event;
-        EXPECT_FALSE(PowerBroadcastEndsSaver(event, 3, ReadStatus, &stored)) << event;
+        for (intptr_t data : {0, 1, 2, 3})
+            EXPECT_EQ(data % 2 == 0, PowerBroadcastEndsSaver(event, data, ReadStatus, &stored)) << event << " " << data;
     }
+    EXPECT_TRUE(PowerBroadcastEndsSaver(9, 0, ReadStatus, &stored));  // battery low
+    EXPECT_TRUE(PowerBroadcastEndsSaver(0, 1, ReadStatus, &stored));  // query suspend
     EXPECT_EQ(s_reads, 0);
 }
 
-TEST_F(PowerBroadcast, StatusChangeEndsItOnlyWhenTheAcLineChanged) {
+TEST(PowerBroadcast, StatusChangeEndsItOnlyWhenTheAcLineChanged) {
+    s_currentStatus = 1;
+    s_reads = 0;
+    uint8_t stored = 1;
     EXPECT_FALSE(PowerBroadcastEndsSaver(POWER_STATUS_CHANGE, 0, ReadStatus, &stored));
     s_currentStatus = 0;  // unplugged
     EXPECT_TRUE(PowerBroadcastEndsSaver(POWER_STATUS_CHANGE, 0, ReadStatus, &stored));
@@ -39,10 +37,4 @@ TEST_F(PowerBroadcast, StatusChangeEndsItOnlyWhenTheAcLineChanged) {
     EXPECT_TRUE(PowerBroadcastEndsSaver(POWER_STATUS_CHANGE, 0, ReadStatus, &stored));
     EXPECT_EQ(stored, POWER_AC_UNKNOWN);
     EXPECT_EQ(s_reads, 4);
-}
-
-TEST_F(PowerBroadcast, OtherEventsAlwaysEndIt) {
-    EXPECT_TRUE(PowerBroadcastEndsSaver(9, 0, ReadStatus, &stored));   // battery low
-    EXPECT_TRUE(PowerBroadcastEndsSaver(0, 1, ReadStatus, &stored));   // query suspend
-    EXPECT_EQ(s_reads, 0);
 }

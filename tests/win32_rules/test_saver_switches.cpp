@@ -2,56 +2,31 @@
 
 #include "host/win32/saver_switches.h"
 
-static void ExpectCommand(const char* arguments, SaverSwitch kind, uint32_t window) {
-    SaverCommand command = ParseSaverSwitches(arguments);
-    EXPECT_EQ(command.kind, kind) << arguments;
-    EXPECT_EQ(command.window, window) << arguments;
-}
-
-TEST(SaverSwitches, NoArgumentMeansSettingsWithoutOwner) {
-    ExpectCommand("", SWITCH_SETTINGS_UNOWNED, 0);
-    ExpectCommand("  ", SWITCH_SETTINGS_UNOWNED, 0);
-    ExpectCommand("/", SWITCH_SETTINGS_UNOWNED, 0);
-}
-
-TEST(SaverSwitches, RunInAnySpelling) {
-    ExpectCommand("/s", SWITCH_RUN, 0);
-    ExpectCommand("-S", SWITCH_RUN, 0);
-    ExpectCommand(" s", SWITCH_RUN, 0);
-    ExpectCommand("//--s trailing", SWITCH_RUN, 0);
-}
-
-TEST(SaverSwitches, PreviewReadsTheHandleAfterSpaces) {
-    ExpectCommand("/p 1234", SWITCH_PREVIEW, 1234);
-    ExpectCommand("/P1234", SWITCH_PREVIEW, 1234);
-    ExpectCommand("-l   77x", SWITCH_PREVIEW, 77);
-    ExpectCommand("/p", SWITCH_PREVIEW, 0);
-    ExpectCommand("/p -5", SWITCH_PREVIEW, 0);  // no sign: the handle is missing
-}
-
-TEST(SaverSwitches, SettingsOwnerOnlyAfterAColon) {
-    ExpectCommand("/c:1234", SWITCH_SETTINGS, 1234);
-    ExpectCommand("/c 1234", SWITCH_SETTINGS, 0);
-    ExpectCommand("/C", SWITCH_SETTINGS, 0);
-    ExpectCommand("/c:", SWITCH_SETTINGS, 0);
-}
-
-TEST(SaverSwitches, PasswordChangeTakesAHandle) {
-    ExpectCommand("/a 99", SWITCH_CHANGE_PASSWORD, 99);
-    ExpectCommand("/A", SWITCH_CHANGE_PASSWORD, 0);
-}
-
-TEST(SaverSwitches, AnythingElseIsInvalid) {
-    ExpectCommand("/x", SWITCH_INVALID, 0);
-    ExpectCommand("1234", SWITCH_INVALID, 0);
-    ExpectCommand("\xE9", SWITCH_INVALID, 0);
-}
-
-TEST(SaverSwitches, DecimalWrapsModuloTwoToTheThirtyTwo) {
-    ExpectCommand("/p 4294967295", SWITCH_PREVIEW, 4294967295u);
-    ExpectCommand("/p 4294967296", SWITCH_PREVIEW, 0);
-    ExpectCommand("/p 4294967297", SWITCH_PREVIEW, 1);
-    ExpectCommand("/p 99999999999999999999", SWITCH_PREVIEW, 1661992959u);  // the number modulo 2^32
+TEST(SaverSwitches, EverySpellingOfEverySwitch) {
+    struct Case {
+        const char* arguments;
+        SaverSwitch kind;
+        uint32_t window;
+    };
+    const Case cases[] = {
+        // No argument: the settings without an owner.
+        {"", SWITCH_SETTINGS_UNOWNED, 0}, {"  ", SWITCH_SETTINGS_UNOWNED, 0}, {"/", SWITCH_SETTINGS_UNOWNED, 0},
+        {"/s", SWITCH_RUN, 0}, {"-S", SWITCH_RUN, 0}, {" s", SWITCH_RUN, 0}, {"//--s trailing", SWITCH_RUN, 0},
+        // The preview's handle may follow after spaces or none; a sign means it is missing.
+        {"/p 1234", SWITCH_PREVIEW, 1234}, {"/P1234", SWITCH_PREVIEW, 1234}, {"-l   77x", SWITCH_PREVIEW, 77},
+        {"/p", SWITCH_PREVIEW, 0}, {"/p -5", SWITCH_PREVIEW, 0},
+        // The settings' owner only after a colon.
+        {"/c:1234", SWITCH_SETTINGS, 1234}, {"/c 1234", SWITCH_SETTINGS, 0}, {"/C", SWITCH_SETTINGS, 0},
+        {"/c:", SWITCH_SETTINGS, 0}, {"/a 99", SWITCH_CHANGE_PASSWORD, 99}, {"/A", SWITCH_CHANGE_PASSWORD, 0},
+        {"/x", SWITCH_INVALID, 0}, {"1234", SWITCH_INVALID, 0}, {"\xE9", SWITCH_INVALID, 0},
+        // Decimal handles wrap modulo 2^32.
+        {"/p 4294967295", SWITCH_PREVIEW, 4294967295u}, {"/p 4294967296", SWITCH_PREVIEW, 0},
+        {"/p 4294967297", SWITCH_PREVIEW, 1}, {"/p 99999999999999999999", SWITCH_PREVIEW, 1661992959u}};
+    for (const Case& expected : cases) {
+        SaverCommand command = ParseSaverSwitches(expected.arguments);
+        EXPECT_EQ(expected.kind, command.kind) << '"' << expected.arguments << '"';
+        EXPECT_EQ(expected.window, command.window) << '"' << expected.arguments << '"';
+    }
 }
 
 TEST(SaverSwitches, DecimalStopsAtTheFirstNonDigit) {
