@@ -1,7 +1,6 @@
 """What the Wine tests share beyond e2e.py: the run's prefix and X server (made once by the set-up
 fixture), Windows programs under Wine, the registry, and the probe program's view of windows."""
 import os
-import signal
 
 from e2e import Process, check, run, run_case, screenshot as take_screenshot, wait_until
 
@@ -41,18 +40,6 @@ def start(*args):
 
 def start_saver(*args):
     return start(os.environ["VG_SCR"], *args)
-
-
-def stop_recorded_server():
-    """Ends the Xvfb whose pid a set-up recorded: this run's at clean-up, a killed run's at set-up."""
-    pid_file = os.path.join(STATE_DIR, "xvfb.pid")
-    if os.path.exists(pid_file):
-        try:
-            with open(pid_file) as f:
-                os.kill(int(f.read()), signal.SIGTERM)
-        except (OSError, ValueError):
-            pass
-        os.remove(pid_file)
 
 
 def main(cases):

@@ -45,12 +45,12 @@ TEST(SettingsRules, OneValueThatCannotBeWrittenIsReportedAloneAndTheRestAreWritt
     settings.waverWeight = 9;
     settings.Save();
 
-    const std::vector<std::string> saveOrder = {
-        "Frequency", "Display Width", "Display Height", "Display Bits", "F1 Displays Window Border",
-        "F2 Displays Frame Rate", "Display Vesperglow", "Alpha Blending", "Twilight Sky", "Stars",
-        "Spherical Weight", "Blast Weight", "Weeping Willow Weight", "Sparkling Weight",
-        "Chain Reaction Weight", "Cork Screw Weight", "Waver Weight"};
-    EXPECT_EQ(saveOrder, store.writes);
+    EXPECT_EQ((std::vector<std::string>{"Frequency", "Display Width", "Display Height", "Display Bits",
+                                        "F1 Displays Window Border", "F2 Displays Frame Rate", "Display Vesperglow",
+                                        "Alpha Blending", "Twilight Sky", "Stars", "Spherical Weight", "Blast Weight",
+                                        "Weeping Willow Weight", "Sparkling Weight", "Chain Reaction Weight",
+                                        "Cork Screw Weight", "Waver Weight"}),
+              store.writes);
     ASSERT_EQ(1u, g_reportedErrors.size());
     EXPECT_EQ("Error", g_reportedErrors[0].caption);
     EXPECT_EQ("Could Not Write 'Stars' To Registry", g_reportedErrors[0].text);

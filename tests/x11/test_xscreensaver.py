@@ -26,9 +26,8 @@ def daemon_user():
 
 
 def hack_processes(user):
-    listing = subprocess.run(["ps", "-o", "pid=,args=", "-u", user], capture_output=True, text=True,
-                             timeout=GUARD_SECONDS).stdout
-    return [line.split()[0] for line in listing.splitlines() if "vesperglow --root" in line]
+    return subprocess.run(["pgrep", "-u", user, "-f", "vesperglow --root"], capture_output=True, text=True,
+                          timeout=GUARD_SECONDS).stdout.split()
 
 
 def daemon_runs_the_saver_on_its_window():
@@ -83,4 +82,4 @@ def daemon_runs_the_saver_on_its_window():
 
 if __name__ == "__main__":
     run_case({"daemon-runs-root-mode": daemon_runs_the_saver_on_its_window},
-             tools=("Xvfb", "xscreensaver", "xscreensaver-command", "import", "convert", "ps"))
+             tools=("Xvfb", "xscreensaver", "xscreensaver-command", "import", "convert", "pgrep"))
