@@ -18,7 +18,16 @@ static HWND ValidWindowOrForeground(uint32_t handle) {
     return IsValidWindow(handle) ? AsWindow(handle) : GetForegroundWindow();
 }
 
+// A fault nothing else handled ends the saver with -1, with the system's screen-saver state
+// switched off first, so a crashed saver cannot leave the consumer platform's keys locked.
+// i686 GCC has no __try/__except, so a top-level filter stands for the guard around the switches.
+static LONG WINAPI SaverFaultFilter(EXCEPTION_POINTERS*) {
+    SetSaverRunning(FALSE);
+    ExitProcess(UINT(-1));
+}
+
 int SaverMain(HINSTANCE instance, const char* arguments) {
+    SetUnhandledExceptionFilter(SaverFaultFilter);
     INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_TAB_CLASSES};
     InitCommonControlsEx(&controls);
     g_instance = instance;

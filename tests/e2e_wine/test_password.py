@@ -10,19 +10,35 @@ from e2e import check
 VERSION_KEY = r"HKCU\Software\Wine\AppDefaults\vesperglow.scr"
 DESKTOP_KEY = r"HKCU\Control Panel\Desktop"
 ANSWER_KEY = r"HKCU\Software\Vesperglow Tests"
+FAULT_ANSWER = 0xDEAD
 
 
 def calls():
     return winetest.reg_values(ANSWER_KEY).get("Calls", ("REG_DWORD", 0))[1]
 
 
-def password_refuses_then_allows():
+def consumer_platform_with_verifier(answer):
+    """Wine reports Windows 98, passwords are on, and the test's PASSWORD.CPL answers `answer`."""
     winetest.reg_add(VERSION_KEY, "Version", "REG_SZ", "win98")
     winetest.reg_add(DESKTOP_KEY, "ScreenSaveUsePassword", "REG_DWORD", 1)
     winetest.reg_delete_key(ANSWER_KEY)
-    winetest.reg_add(ANSWER_KEY, "Answer", "REG_DWORD", 0)
+    winetest.reg_add(ANSWER_KEY, "Answer", "REG_DWORD", answer)
     verifier = os.path.join(winetest.PREFIX, "drive_c", "windows", "system32", "PASSWORD.CPL")
     shutil.copyfile(os.environ["VG_PASSWORD_CPL"], verifier)
+    return verifier
+
+
+def restore_platform(verifier):
+    for program in winetest.STARTED:
+        program.stop()
+    os.remove(verifier)
+    winetest.wine("reg", "delete", DESKTOP_KEY, "/v", "ScreenSaveUsePassword", "/f", check_status=False)
+    winetest.reg_delete_key(VERSION_KEY)
+    winetest.reg_delete_key(ANSWER_KEY)
+
+
+def password_refuses_then_allows():
+    verifier = consumer_platform_with_verifier(0)
     try:
         # The password change exists only on the consumer platform, which Wine now reports.
         status, _ = winetest.wine(os.environ["VG_SCR"], "/a", check_status=False)
@@ -42,13 +58,20 @@ def password_refuses_then_allows():
         winetest.press_key_ends_with_zero(saver)
         check(calls() == 3, "the verifier was not asked for the last close")
     finally:
-        for program in winetest.STARTED:
-            program.stop()
-        os.remove(verifier)
-        winetest.wine("reg", "delete", DESKTOP_KEY, "/v", "ScreenSaveUsePassword", "/f", check_status=False)
-        winetest.reg_delete_key(VERSION_KEY)
-        winetest.reg_delete_key(ANSWER_KEY)
+        restore_platform(verifier)
+
+
+def verifier_fault_ends_with_minus_one():
+    """A crash inside the password component ends the saver with -1 instead of a crash dialog."""
+    verifier = consumer_platform_with_verifier(FAULT_ANSWER)
+    try:
+        saver, _ = winetest.start_full_screen()
+        winetest.xdotool("key", "a")
+        saver.expect_exit(255, 30)
+    finally:
+        restore_platform(verifier)
 
 
 if __name__ == "__main__":
-    winetest.main({"refuses-then-allows": password_refuses_then_allows})
+    winetest.main({"refuses-then-allows": password_refuses_then_allows,
+                   "verifier-fault-ends-with-minus-one": verifier_fault_ends_with_minus_one})

@@ -1,9 +1,11 @@
 // A stand-in for the consumer platform's PASSWORD.CPL. Its VerifyScreenSavePwd answers what the
 // test stored under HKCU\Software\Vesperglow Tests ("Answer", non-zero allows) and counts its
 // calls there ("Calls"), so the test controls the answer and sees how often it was asked.
+// The answer FAULT_ANSWER makes it crash instead, as a broken system component would.
 #include <windows.h>
 
 static const char TEST_KEY[] = "Software\\Vesperglow Tests";
+static const DWORD FAULT_ANSWER = 0xDEAD;
 
 extern "C" __declspec(dllexport) BOOL WINAPI VerifyScreenSavePwd(HWND) {
     HKEY key = nullptr;
@@ -17,5 +19,6 @@ extern "C" __declspec(dllexport) BOOL WINAPI VerifyScreenSavePwd(HWND) {
     ++calls;
     RegSetValueExA(key, "Calls", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&calls), sizeof calls);
     RegCloseKey(key);
+    if (answer == FAULT_ANSWER) *static_cast<volatile int*>(nullptr) = 0;
     return answer != 0;
 }
