@@ -10,6 +10,7 @@
 #include <utility>
 #include <vector>
 
+#include "bench/show_mix.h"
 #include "engine/engine_state.h"
 #include "engine/frame_clock.h"
 #include "engine/render_frame.h"
@@ -30,8 +31,6 @@
 
 const double BENCH_FRAME_SECONDS = 1.0 / 60;
 const uint32_t BENCH_SEED = 20240601;
-const int BENCH_BUILD_FRAME_LIMIT = 60 * 120;
-const int BENCH_FRAMES_PER_BURST = 4;
 
 // One offscreen window at a time, replaced when the size changes.
 struct BenchSurface {
@@ -65,80 +64,8 @@ static bool UseWindowSize(int width, int height) {
     return true;
 }
 
-// A copy of every live record and of the show's state, put back before each timed frame.
-struct PoolSnapshot {
-    std::vector<std::pair<int, Firework>> records;
-    int32_t nextSlotCursor = 0;
-    int randomCursor = 0;
-    double showTime = 0;
-    int32_t launchCount = 0;
-};
-
-static int LiveRecords() {
-    int live = 0;
-    for (const Firework* f : g_fireworkPool.slots)
-        if (f) ++live;
-    return live;
-}
-
-// The ordinary show at the fastest launch rate, helped along by a burst of each kind in turn,
-// until the pool holds `live` records; the newest are dropped to make the count exact.
-static PoolSnapshot BuildShow(int live) {
-    DeleteAllFireworks();
-    g_fireworkPool.nextSlotCursor = 0;
-    g_randomTable.cursor = 0;
-    SeedRand(BENCH_SEED);
-    FillRandomTable();
-    ResetShow();
-    g_settings.frequency = 60;
-    g_settings.displayTitle = 0;
-    UseSteppedFrameClock();
-
-    DrawList discarded;
-    const Vec3 colors[2] = {Vec3(1, 0.6, 0.2), Vec3(0.4, 0.5, 1)};
-    for (int frame = 0; LiveRecords() < live && frame < BENCH_BUILD_FRAME_LIMIT; ++frame) {
-        if (frame % BENCH_FRAMES_PER_BURST == 0) {
-            Vec3 at(NextRandom() * 60 - 30, 0, 25 + NextRandom() * 25);
-            Vec3 drift(NextRandom() * 4 - 2, 0, 2);
-            switch ((frame / BENCH_FRAMES_PER_BURST) % 7) {
-            case 0: SphericalBurst(at, drift, COLOR_STEADY); break;
-            case 1: BlastBurst(at, drift, false); break;
-            case 2: WillowBurst(at, drift, colors, false); break;
-            case 3: SphericalBurst(at, drift, COLOR_FLICKER); break;
-            case 4: ChainReactionBurst(at, drift); break;
-            case 5: CorkScrewBurst(at, drift, colors); break;
-            default: WaverBurst(at, drift); break;
-            }
-        }
-        AdvanceSteppedClock(BENCH_FRAME_SECONDS);
-        discarded.Clear();
-        SimulateShowFrame(MeasureTimeStep(), discarded, nullptr);
-    }
-    for (int slot = POOL_SIZE - 1; slot >= 0 && LiveRecords() > live; --slot) {
-        delete g_fireworkPool.slots[slot];
-        g_fireworkPool.slots[slot] = nullptr;
-    }
-
-    PoolSnapshot snapshot;
-    for (int slot = 0; slot < POOL_SIZE; ++slot)
-        if (g_fireworkPool.slots[slot]) snapshot.records.push_back({slot, *g_fireworkPool.slots[slot]});
-    snapshot.nextSlotCursor = g_fireworkPool.nextSlotCursor;
-    snapshot.randomCursor = g_randomTable.cursor;
-    snapshot.showTime = g_showTime;
-    snapshot.launchCount = g_launchCount;
-    return snapshot;
-}
-
-static void Restore(const PoolSnapshot& snapshot) {
-    DeleteAllFireworks();
-    for (const auto& record : snapshot.records) g_fireworkPool.slots[record.first] = new Firework(record.second);
-    g_fireworkPool.nextSlotCursor = snapshot.nextSlotCursor;
-    g_randomTable.cursor = snapshot.randomCursor;
-    g_showTime = snapshot.showTime;
-    g_launchCount = snapshot.launchCount;
-    SeedRand(BENCH_SEED);
-    // The next frame measures exactly one step.
-    g_lastClockReading = g_frameClock.Elapsed();
+static void AdvanceBenchClock() {
+    AdvanceSteppedClock(BENCH_FRAME_SECONDS);
 }
 
 static void Frame(benchmark::State& state, int width, int height, int live, bool batched) {
@@ -146,17 +73,18 @@ static void Frame(benchmark::State& state, int width, int height, int live, bool
         state.SkipWithError("no offscreen OpenGL (Mesa EGL surfaceless)");
         return;
     }
-    PoolSnapshot snapshot = BuildShow(live);
+    UseSteppedFrameClock();
+    PoolSnapshot snapshot = BuildShowMix(BENCH_SEED, live, AdvanceBenchClock);
     if (int(snapshot.records.size()) != live) {
         state.SkipWithError("the show never reached that many live records");
         return;
     }
     DrawList counted;
-    Restore(snapshot);
+    RestoreShowMix(snapshot, BENCH_SEED);
     DrawPass(counted);
     for (auto _ : state) {
         state.PauseTiming();
-        Restore(snapshot);
+        RestoreShowMix(snapshot, BENCH_SEED);
         AdvanceSteppedClock(BENCH_FRAME_SECONDS);
         state.ResumeTiming();
         if (batched)

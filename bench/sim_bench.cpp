@@ -9,6 +9,7 @@
 #include <utility>
 #include <vector>
 
+#include "bench/show_mix.h"
 #include "engine/frame_clock.h"
 #include "engine/show.h"
 #include "engine/stars_for_window.h"
@@ -24,8 +25,6 @@
 const double BENCH_FRAME_SECONDS = 1.0 / 60;
 const int64_t BENCH_FRAME_COUNTS = 16666667;  // nanoseconds
 const uint32_t BENCH_SEED = 20240611;
-const int BENCH_BUILD_FRAME_LIMIT = 60 * 120;
-const int BENCH_FRAMES_PER_BURST = 4;
 
 // A counter clock that moves only when told.
 static int64_t s_counter = 0;
@@ -36,21 +35,8 @@ static bool BenchFrequency(int64_t* countsPerSecond) {
 static int64_t BenchCounter() { return s_counter; }
 static uint32_t BenchMilliseconds() { return uint32_t(s_counter / 1000000); }
 
-static int LiveRecords() {
-    int live = 0;
-    for (const Firework* f : g_fireworkPool.slots)
-        if (f) ++live;
-    return live;
-}
-
 static void StartShow(uint32_t seed) {
-    DeleteAllFireworks();
-    g_fireworkPool.nextSlotCursor = 0;
-    g_randomTable.cursor = 0;
-    SeedRand(seed);
-    FillRandomTable();
-    ResetShow();
-    g_settings = Settings();
+    ResetBenchShow(seed);
     s_counter = 0;
     g_frameClock = FrameClock({BenchFrequency, BenchCounter, BenchMilliseconds});
     BuildStarsForWindow(1024, 768);
@@ -63,88 +49,43 @@ static double RunFrame(DrawList& list, BurstTally* tally) {
     return g_showTime;
 }
 
-// Every live record and the show's state, put back before each timed frame so each one does the same work.
-struct PoolSnapshot {
-    std::vector<std::pair<int, Firework>> records;
-    int32_t nextSlotCursor = 0;
-    int randomCursor = 0;
-    double showTime = 0;
-    int32_t launchCount = 0;
-    int stars = 0, rockets = 0, trailedEmitters = 0, trailSparks = 0;
-};
-
-// The main show at its fastest rate, with a burst of each kind in turn every few frames, run until the
-// pool holds `live` records: stars, rocket sparks, trailed shells and particles with their sparks.
-static PoolSnapshot BuildMix(int live) {
-    StartShow(BENCH_SEED);
-    g_settings.frequency = 60;
-    g_settings.displayTitle = 0;
-    DrawList discarded;
-    const Vec3 colors[2] = {Vec3(0.5, 0.3, 0.1), Vec3(0.2, 0.25, 0.5)};
-    for (int frame = 0; LiveRecords() < live && frame < BENCH_BUILD_FRAME_LIMIT; ++frame) {
-        if (frame % BENCH_FRAMES_PER_BURST == 0) {
-            Vec3 at(NextRandom() * 60 - 30, 0, 25 + NextRandom() * 25);
-            Vec3 drift(NextRandom() * 4 - 2, 0, 2);
-            switch ((frame / BENCH_FRAMES_PER_BURST) % 7) {
-            case 0: SphericalBurst(at, drift, COLOR_STEADY); break;
-            case 1: BlastBurst(at, drift, false); break;
-            case 2: WillowBurst(at, drift, colors, false); break;
-            case 3: SphericalBurst(at, drift, COLOR_FLICKER); break;
-            case 4: ChainReactionBurst(at, drift); break;
-            case 5: CorkScrewBurst(at, drift, colors); break;
-            default: WaverBurst(at, drift); break;
-            }
-        }
-        RunFrame(discarded, nullptr);
-    }
-    for (int slot = POOL_SIZE - 1; slot >= 0 && LiveRecords() > live; --slot) {
-        delete g_fireworkPool.slots[slot];
-        g_fireworkPool.slots[slot] = nullptr;
-    }
-
-    PoolSnapshot snapshot;
-    for (int slot = 0; slot < POOL_SIZE; ++slot) {
-        const Firework* f = g_fireworkPool.slots[slot];
-        if (!f) continue;
-        snapshot.records.push_back({slot, *f});
-        if (f->flags & FF_STAR) ++snapshot.stars;
-        else if (f->flags == FF_ROCKET) ++snapshot.rockets;
-        if (f->trailRate > 0) ++snapshot.trailedEmitters;
-        else if (f->flags == FF_TRAIL) ++snapshot.trailSparks;
-    }
-    snapshot.nextSlotCursor = g_fireworkPool.nextSlotCursor;
-    snapshot.randomCursor = g_randomTable.cursor;
-    snapshot.showTime = g_showTime;
-    snapshot.launchCount = g_launchCount;
-    return snapshot;
+static void AdvanceBenchClock() {
+    s_counter += BENCH_FRAME_COUNTS;
 }
 
-static void Restore(const PoolSnapshot& snapshot) {
-    DeleteAllFireworks();
-    for (const auto& record : snapshot.records) g_fireworkPool.slots[record.first] = new Firework(record.second);
-    g_fireworkPool.nextSlotCursor = snapshot.nextSlotCursor;
-    g_randomTable.cursor = snapshot.randomCursor;
-    g_showTime = snapshot.showTime;
-    g_launchCount = snapshot.launchCount;
-    SeedRand(BENCH_SEED);
-    g_lastClockReading = g_frameClock.Elapsed();  // the next frame measures exactly one step
+// The kinds of record in a pool: what the per-frame figures are made of.
+static void CountKinds(const PoolSnapshot& snapshot, benchmark::State& state) {
+    int stars = 0, rockets = 0, trailedEmitters = 0, trailSparks = 0;
+    for (const auto& record : snapshot.records) {
+        const Firework& f = record.second;
+        if (f.flags & FF_STAR) ++stars;
+        else if (f.flags == FF_ROCKET) ++rockets;
+        if (f.trailRate > 0) ++trailedEmitters;
+        else if (f.flags == FF_TRAIL) ++trailSparks;
+    }
+    state.counters["records"] = double(snapshot.records.size());
+    state.counters["stars"] = stars;
+    state.counters["rockets"] = rockets;
+    state.counters["trailed"] = trailedEmitters;
+    state.counters["sparks"] = trailSparks;
 }
 
 enum class FramePiece { Update, Draw, WholeFrame };
 
 static void PerFrame(benchmark::State& state, FramePiece piece) {
     int live = int(state.range(0));
-    PoolSnapshot snapshot = BuildMix(live);
+    StartShow(BENCH_SEED);
+    PoolSnapshot snapshot = BuildShowMix(BENCH_SEED, live, AdvanceBenchClock);
     if (int(snapshot.records.size()) != live) {
         state.SkipWithError("the show never reached that many live records");
         return;
     }
     DrawList list;
-    Restore(snapshot);
+    RestoreShowMix(snapshot, BENCH_SEED);
     DrawPass(list);  // the batch reaches its size once, as in the saver after its first frames
     for (auto _ : state) {
         state.PauseTiming();
-        Restore(snapshot);
+        RestoreShowMix(snapshot, BENCH_SEED);
         list.Clear();
         s_counter += BENCH_FRAME_COUNTS;
         state.ResumeTiming();
@@ -155,11 +96,7 @@ static void PerFrame(benchmark::State& state, FramePiece piece) {
         }
         benchmark::DoNotOptimize(list.Vertices());
     }
-    state.counters["records"] = double(snapshot.records.size());
-    state.counters["stars"] = snapshot.stars;
-    state.counters["rockets"] = snapshot.rockets;
-    state.counters["trailed"] = snapshot.trailedEmitters;
-    state.counters["sparks"] = snapshot.trailSparks;
+    CountKinds(snapshot, state);
     state.counters["vertices"] = list.VertexCount();
     DeleteAllFireworks();
 }

@@ -1,0 +1,28 @@
+#pragma once
+// A realistic pool for the benchmarks: the main show at its fastest rate, helped along by a burst of
+// each kind in turn, captured once and put back before every timed frame so each does the same work.
+#include <cstdint>
+#include <utility>
+#include <vector>
+
+#include "fireworks/firework.h"
+
+struct PoolSnapshot {
+    std::vector<std::pair<int, Firework>> records;
+    int32_t nextSlotCursor = 0;
+    int randomCursor = 0;
+    double showTime = 0;
+    int32_t launchCount = 0;
+};
+
+int LiveRecords();
+
+// Empties the pool and seeds every random stream; the caller sets the frame clock.
+void ResetBenchShow(uint32_t seed);
+
+// Runs the show, calling advanceClock before each frame, until it holds exactly `live` records
+// (the newest are dropped to make the count exact); fewer if it never gets there.
+PoolSnapshot BuildShowMix(uint32_t seed, int live, void (*advanceClock)());
+
+// Puts the pool and the show's state back; the next frame measures exactly one clock step.
+void RestoreShowMix(const PoolSnapshot& snapshot, uint32_t seed);
