@@ -1,5 +1,5 @@
 #pragma once
-// Helpers for burst tests: replaying the random streams and reading what a burst made.
+// Helpers for tests that replay the random streams and read the records a burst or launch made.
 #include <algorithm>
 #include <cmath>
 #include <cstdint>

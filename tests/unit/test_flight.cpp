@@ -15,16 +15,17 @@ static Firework* Frictionless(int slot, const Vec3& position, const Vec3& veloci
 }
 
 TEST_F(SimTest, ThrustPushesAlongTheHeadingForTheWholeStepInTheUprightPlane) {
-    Firework* f = Frictionless(10, Vec3(1, 3, 2), Vec3(0, 4, 0));
+    Firework* f = Frictionless(10, Vec3(1, 3, 2), Vec3(0.5, 4, 0));
     f->SetHeading(0.5, 0);
     f->SetThrust(20, 0.01);  // less burn time left than the step: the whole step is still thrust
     f->Update(0.1);
-    EXPECT_DOUBLE_EQ(std::cos(0.5) * 20 * 0.1, f->velocity.x);
+    EXPECT_DOUBLE_EQ(0.5 + std::cos(0.5) * 20 * 0.1, f->velocity.x);
     EXPECT_DOUBLE_EQ(std::sin(0.5) * 20 * 0.1, f->velocity.z);
+    // The step moves by the new velocity.
     EXPECT_DOUBLE_EQ(1 + 0.1 * f->velocity.x, f->position.x);
     EXPECT_DOUBLE_EQ(2 + 0.1 * f->velocity.z, f->position.z);
     f->Update(0.1);  // burnt out: no more thrust
-    EXPECT_DOUBLE_EQ(std::cos(0.5) * 20 * 0.1, f->velocity.x);
+    EXPECT_DOUBLE_EQ(0.5 + std::cos(0.5) * 20 * 0.1, f->velocity.x);
     // Nothing moves in y, although its velocity counts in the speed.
     EXPECT_EQ(3.0, f->position.y);
     EXPECT_EQ(4.0, f->velocity.y);

@@ -63,14 +63,12 @@ void LaunchOne(uint32_t seed) {
     ASSERT_EQ(1, RunLaunchScheduler());
 }
 
-// The shell with a burst kind, or the lone shell when none has one.
-Firework* FirstShell() {
-    Firework* found = nullptr;
-    for (Firework* f : RecordsIn(OccupiedSlots())) {
-        if (f->burstKind != BURST_NONE) return f;
-        if (f->position.z == 0 && f->velocity.z == 1 && !found) found = f;
-    }
-    return found;
+// The launched shell: every launch gives it a burst kind, which a Cork Screw's companion lacks.
+const Firework& FirstShell() {
+    for (const Firework* f : RecordsIn(OccupiedSlots()))
+        if (f->burstKind != BURST_NONE) return *f;
+    ADD_FAILURE() << "no shell with a burst kind";
+    return *RecordsIn(OccupiedSlots()).at(0);
 }
 
 // The set-up each burst kind gives its shell at launch.
@@ -148,7 +146,7 @@ TEST_F(SimTest, LaunchedShellTakesTheLaunchFormulasInOrderAndItsKindFromTheWeigh
             int kind = KINDS_BY_WEIGHT[i];
             ++seen[kind];
             LaunchOne(seed);
-            const Firework& s = *FirstShell();
+            const Firework& s = FirstShell();
             ASSERT_EQ(kind, s.burstKind);
             ASSERT_NO_FATAL_FAILURE(ExpectSetUpOfItsKind(s));
             ASSERT_EQ(d.highBurst, s.burstAtHeight);
@@ -181,7 +179,7 @@ TEST_F(SimTest, LaunchedShellTakesTheLaunchFormulasInOrderAndItsKindFromTheWeigh
         int cursor = g_randomTable.cursor;
         int nextRand = Rand();
         LaunchOne(seed);
-        EXPECT_EQ(BURST_SPHERICAL, FirstShell()->burstKind);
+        EXPECT_EQ(BURST_SPHERICAL, FirstShell().burstKind);
         EXPECT_EQ(cursor, g_randomTable.cursor);
         EXPECT_EQ(nextRand, Rand());
     }

