@@ -8,26 +8,10 @@
 #include "fireworks/pool.h"
 #include "fireworks/random_table.h"
 #include "settings/settings.h"
+#include "tests/support/show_reset.h"
 
 const int MIX_FRAME_LIMIT = 60 * 120;
 const int MIX_FRAMES_PER_BURST = 4;
-
-int LiveRecords() {
-    int live = 0;
-    for (const Firework* f : g_fireworkPool.slots)
-        if (f) ++live;
-    return live;
-}
-
-void ResetBenchShow(uint32_t seed) {
-    DeleteAllFireworks();
-    g_fireworkPool.nextSlotCursor = 0;
-    g_randomTable.cursor = 0;
-    SeedRand(seed);
-    FillRandomTable();
-    ResetShow();
-    g_settings = Settings();
-}
 
 static void BurstOfKind(int kind) {
     const Vec3 colors[2] = {Vec3(0.5, 0.3, 0.1), Vec3(0.2, 0.25, 0.5)};
@@ -45,17 +29,17 @@ static void BurstOfKind(int kind) {
 }
 
 PoolSnapshot BuildShowMix(uint32_t seed, int live, void (*advanceClock)()) {
-    ResetBenchShow(seed);
+    RestartShowStreams(seed);
     g_settings.frequency = 60;
     g_settings.displayTitle = 0;
     DrawList discarded;
-    for (int frame = 0; LiveRecords() < live && frame < MIX_FRAME_LIMIT; ++frame) {
+    for (int frame = 0; CountLiveFireworks() < live && frame < MIX_FRAME_LIMIT; ++frame) {
         if (frame % MIX_FRAMES_PER_BURST == 0) BurstOfKind((frame / MIX_FRAMES_PER_BURST) % 7);
         advanceClock();
         discarded.Clear();
         SimulateShowFrame(MeasureTimeStep(), discarded, nullptr);
     }
-    for (int slot = POOL_SIZE - 1; slot >= 0 && LiveRecords() > live; --slot) {
+    for (int slot = POOL_SIZE - 1; slot >= 0 && CountLiveFireworks() > live; --slot) {
         delete g_fireworkPool.slots[slot];
         g_fireworkPool.slots[slot] = nullptr;
     }

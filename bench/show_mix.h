@@ -15,11 +15,6 @@ struct PoolSnapshot {
     int32_t launchCount = 0;
 };
 
-int LiveRecords();
-
-// Empties the pool and seeds every random stream; the caller sets the frame clock.
-void ResetBenchShow(uint32_t seed);
-
 // Runs the show, calling advanceClock before each frame, until it holds exactly `live` records
 // (the newest are dropped to make the count exact); fewer if it never gets there.
 PoolSnapshot BuildShowMix(uint32_t seed, int live, void (*advanceClock)());

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "bench/show_mix.h"
+#include "tests/support/show_reset.h"
 #include "engine/frame_clock.h"
 #include "engine/show.h"
 #include "engine/stars_for_window.h"
@@ -36,7 +37,7 @@ static int64_t BenchCounter() { return s_counter; }
 static uint32_t BenchMilliseconds() { return uint32_t(s_counter / 1000000); }
 
 static void StartShow(uint32_t seed) {
-    ResetBenchShow(seed);
+    RestartShowStreams(seed);
     s_counter = 0;
     g_frameClock = FrameClock({BenchFrequency, BenchCounter, BenchMilliseconds});
     BuildStarsForWindow(1024, 768);
@@ -134,7 +135,7 @@ static void BM_SaturatedPool(benchmark::State& state) {
     }
     long attempts = -attemptsBefore;
     for (const Firework* f : g_fireworkPool.slots) attempts += f->sparksEmitted;
-    state.counters["records"] = LiveRecords();
+    state.counters["records"] = CountLiveFireworks();
     state.counters["failedSearchesPerFrame"] = double(attempts) / double(state.iterations());
     DeleteAllFireworks();
 }
@@ -181,11 +182,11 @@ static void BM_SimulatedHour(benchmark::State& state) {
             if (frame < blockFrames) firstBlock += live;
             if (frame >= hourFrames - blockFrames) lastBlock += live;
         }
-        int atHourEnd = LiveRecords();
+        int atHourEnd = CountLiveFireworks();
 
         // No more launches: only bursts, updates and drawing, until the pool is empty.
         int drainFrames = 0;
-        while (LiveRecords() > 0 && drainFrames < 60 * 600) {
+        while (CountLiveFireworks() > 0 && drainFrames < 60 * 600) {
             list.Clear();
             BurstPass(&tally);
             UpdatePass(BENCH_FRAME_SECONDS);
@@ -201,7 +202,7 @@ static void BM_SimulatedHour(benchmark::State& state) {
         state.counters["last10minMean"] = lastBlock / blockFrames;
         state.counters["liveAtHourEnd"] = atHourEnd;
         state.counters["drainSeconds"] = drainFrames / 60.0;
-        state.counters["liveAfterDrain"] = LiveRecords();
+        state.counters["liveAfterDrain"] = CountLiveFireworks();
         state.counters["oldestAgeSeconds"] = oldest / 60.0;
         DeleteAllFireworks();
     }

@@ -38,6 +38,13 @@ void DeleteAllFireworks() {
     }
 }
 
+int CountLiveFireworks() {
+    int live = 0;
+    for (const Firework* slot : g_fireworkPool.slots)
+        if (slot) ++live;
+    return live;
+}
+
 Firework* FireworkAt(int slot) {
     if (slot < 0 || slot >= POOL_SIZE) return nullptr;
     return g_fireworkPool.slots[slot];

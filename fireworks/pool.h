@@ -22,5 +22,8 @@ void EmptyPool();
 // Deletes every record and nulls its slot (window destruction).
 void DeleteAllFireworks();
 
+// How many slots hold a record.
+int CountLiveFireworks();
+
 // The live record in slot, or null for an empty or out-of-range slot.
 Firework* FireworkAt(int slot);

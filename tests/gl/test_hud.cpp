@@ -231,7 +231,7 @@ TEST_F(HudFrameTest, TitleFadesInOverTheOpeningShowThenFireworksTakeTheSky) {
     EXPECT_TRUE(HeadlessQuitPosted(&exitCode));
     EXPECT_EQ(exitCode, 0);
     EXPECT_EQ(g_hglrc, nullptr);
-    EXPECT_EQ(LiveRecords(), 0);
+    EXPECT_EQ(CountLiveFireworks(), 0);
 }
 
 TEST_F(HudFrameTest, KeptOnFrameRateAndF1sBorder) {

@@ -131,7 +131,7 @@ TEST_F(WindowProcTest, TimerDrawsAndSwapsAndDestroyWithEverySlotOccupiedFreesEve
     g_host.calls.clear();
 
     EXPECT_EQ(Send(SAVER_WM_DESTROY), 0);
-    EXPECT_EQ(LiveRecords(), 0);
+    EXPECT_EQ(CountLiveFireworks(), 0);
     EXPECT_EQ(g_starField.starArray, nullptr);
     EXPECT_EQ(g_hdc, nullptr);
     EXPECT_EQ(g_hglrc, nullptr);

@@ -5,15 +5,13 @@
 #include <gtest/gtest.h>
 
 #include "fireworks/draw_list.h"
+#include "fireworks/pool.h"
 #include "fireworks/vec3.h"
 
 struct Firework;
 
 // Puts every process-wide record of the show back to its start-up state, seeded.
 void ResetSimulation(uint32_t seed);
-
-// The number of occupied pool slots.
-int LiveRecords();
 
 // The occupied slots, in index order.
 std::vector<int> OccupiedSlots();

@@ -134,7 +134,7 @@ TEST_F(SimTest, ChainReactionPopsASmallBlastAndThrowsEvenlySpacedChildren) {
         // The centre blast on an empty pool gives its size and takes its draws; then the chain's own.
         int cursor = StartBurstCase(seed);
         BlastBurst(at, parent, true);
-        int centre = LiveRecords();
+        int centre = CountLiveFireworks();
         double even = 6.28318 * NextRandom();
         Vec3 color = RandomBurstColor();
         int count = int(2 + 4 * NextRandom());

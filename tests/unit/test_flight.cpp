@@ -138,7 +138,7 @@ TEST_F(SimTest, TrailRateTwentyWithAFirstStepOfFiftyMillisecondsMakesTwoLinkedSp
     emitter->flipTrailOffset = 1;
     emitter->Update(0.05);
     EXPECT_EQ(2, emitter->sparksEmitted);
-    EXPECT_EQ(3, LiveRecords());
+    EXPECT_EQ(3, CountLiveFireworks());
 
     // The sparks form a chain back from the emitter.
     const Firework* newest = FireworkAt(emitter->newestSpark);

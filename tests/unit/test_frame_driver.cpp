@@ -165,7 +165,7 @@ TEST_F(SimTest, DeadRecordWithoutADueBurstIsOnlyDeleted) {
     alive->burstDue = true;  // due, but not dead: it stays
     int cursor = g_randomTable.cursor;
     BurstPass(nullptr);
-    EXPECT_EQ(1, LiveRecords());
+    EXPECT_EQ(1, CountLiveFireworks());
     EXPECT_EQ(alive, g_fireworkPool.slots[11]);
     EXPECT_EQ(cursor, g_randomTable.cursor);
 }
@@ -178,7 +178,7 @@ TEST_F(SimTest, WillowDispatchDrawsTwoHalfColoursAndCorkScrewEmitsALastSparkAndU
     RewindStreams(31, 700);
     BurstPass(nullptr);
     int first = ParticlesIn(willow[0]), second = ParticlesIn(willow[1]);
-    EXPECT_TRUE(first > 0 && second > 0 && 2 * (first + second) == LiveRecords());  // each with its spark
+    EXPECT_TRUE(first > 0 && second > 0 && 2 * (first + second) == CountLiveFireworks());  // each with its spark
 
     DeleteAllFireworks();
     const Vec3 cork[2] = {Vec3(0.4, 0.1, 0.1), Vec3(0.1, 0.9, 0.9)};
@@ -196,7 +196,7 @@ TEST_F(SimTest, WillowDispatchDrawsTwoHalfColoursAndCorkScrewEmitsALastSparkAndU
     EXPECT_TRUE(last->flags == FF_TRAIL && last->linkSlot == previousSpark && last->position.x == 3.0);
     first = ParticlesIn(cork[0]);
     second = ParticlesIn(cork[1]);
-    EXPECT_TRUE(first > 0 && second > 0 && 2 * (first + second) + 2 == LiveRecords());  // and the shell's sparks
+    EXPECT_TRUE(first > 0 && second > 0 && 2 * (first + second) + 2 == CountLiveFireworks());  // and the shell's sparks
 }
 
 TEST_F(SimTest, UpdatePassReachesSparksEmittedIntoLaterSlotsOnly) {
@@ -224,10 +224,10 @@ TEST_F(SimTest, ShellBurstsOnTheFrameAfterItDies) {
     shell->SetBurstKind(BURST_BLAST);
     SimulateShowFrame(0.01, list, nullptr);
     ASSERT_TRUE(shell->dead);
-    EXPECT_EQ(1, LiveRecords());
+    EXPECT_EQ(1, CountLiveFireworks());
     EXPECT_EQ(6, list.VertexCount());  // a dead shell is still drawn in the frame it died
     list.Clear();
     SimulateShowFrame(0.01, list, nullptr);
     EXPECT_EQ(nullptr, g_fireworkPool.slots[10]);
-    EXPECT_GE(LiveRecords(), 300);
+    EXPECT_GE(CountLiveFireworks(), 300);
 }

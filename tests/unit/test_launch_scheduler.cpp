@@ -83,7 +83,7 @@ void ExpectSetUpOfItsKind(const Firework& s) {
     case BURST_CORK_SCREW: {
         // The shell and its companion, which flies the same path a third of a swing ahead with no burst,
         // in a colour the shell keeps at full strength for its own burst.
-        ASSERT_EQ(2, LiveRecords());
+        ASSERT_EQ(2, CountLiveFireworks());
         std::vector<Firework*> shells = RecordsIn(OccupiedSlots());
         const Firework& c = *(&s == shells[0] ? shells[1] : shells[0]);
         for (const Firework* f : {&s, &c}) {
@@ -122,7 +122,7 @@ void ExpectSetUpOfItsKind(const Firework& s) {
         break;
     default:
         ASSERT_TRUE(s.flags == FF_ROCKET && !s.corkscrew && s.trailRate == 0);
-        ASSERT_EQ(1, LiveRecords());
+        ASSERT_EQ(1, CountLiveFireworks());
         break;
     }
 }

@@ -105,7 +105,7 @@ TEST_F(SimTest, TenMinuteFrameInAFullShowMakesNoStormAndNoNonsense) {
     StartClock(list);
     for (int frame = 0; frame < 60 * 60; ++frame) RunFrame(list, FRAME);  // a minute of show
     ASSERT_EQ(SHOW_MAIN_STAGE, g_introStage);
-    int before = LiveRecords();
+    int before = CountLiveFireworks();
     ASSERT_GT(before, 100);
 
     ShowFrameResult result = RunFrame(list, 10 * MINUTE);
@@ -114,13 +114,13 @@ TEST_F(SimTest, TenMinuteFrameInAFullShowMakesNoStormAndNoNonsense) {
     // Trails emitted for one second, not ten minutes: no emitter is older than its short life,
     // and the pool is far from the ten thousand records a replayed gap would have made.
     for (int slot : OccupiedSlots()) ASSERT_LT(g_fireworkPool.slots[slot]->trailAge, 30.0);
-    EXPECT_LT(LiveRecords(), before + 2500);
+    EXPECT_LT(CountLiveFireworks(), before + 2500);
 
     // The show goes on as before.
     int launches = 0;
     for (int frame = 0; frame < 60 * 60; ++frame) {
         launches += RunFrame(list, FRAME).launched;
-        ASSERT_LE(LiveRecords(), 9000);
+        ASSERT_LE(CountLiveFireworks(), 9000);
     }
     EXPECT_TRUE(AllRecordsFinite());
     EXPECT_GE(launches, 40);

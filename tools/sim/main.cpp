@@ -130,13 +130,6 @@ static SimOptions ParseOptions(int argc, char** argv) {
     return options;
 }
 
-static int CountLiveRecords() {
-    int live = 0;
-    for (const Firework* firework : g_fireworkPool.slots)
-        if (firework) ++live;
-    return live;
-}
-
 static std::string DumpPool() {
     std::string text;
     char line[1024];
@@ -184,14 +177,14 @@ int main(int argc, char** argv) {
         s_steppedCounter += step;
         list.Clear();
         launches += SimulateShowFrame(MeasureTimeStep(), list, &tally).launched;
-        int live = CountLiveRecords();
+        int live = CountLiveFireworks();
         if (live > peak) peak = live;
     }
 
     std::string dump = DumpPool();
     std::printf("seed %" PRIu32 "\n", options.seed);
     std::printf("frames %ld\n", options.frames);
-    std::printf("live %d\n", CountLiveRecords());
+    std::printf("live %d\n", CountLiveFireworks());
     std::printf("launches %ld\n", launches);
     std::printf("launch-attempts %d\n", int(g_launchCount));
     for (int kind = 1; kind < BURST_KIND_COUNT; ++kind) std::printf("bursts %s %lld\n", BURST_NAMES[kind], tally.byKind[kind]);
