@@ -6,6 +6,7 @@
 
 #include "host/platform.h"
 #include "host/x11/x11_host.h"
+#include "host/x11/xrandr_output.h"
 #include "host/x11/x_errors.h"
 
 static void RootSize(Display* display, int* width, int* height) {
@@ -66,28 +67,8 @@ void HostDesktopSize(int* width, int* height) {
 
 // XRandR cannot change the colour depth: only the screen's own depth, or its bits per pixel, fits.
 static bool DepthFits(Display* display, uint32_t bitsPerPixel) {
-    int depth = DefaultDepth(display, DefaultScreen(display));
-    if (bitsPerPixel == uint32_t(depth)) return true;
-    int count = 0;
-    XPixmapFormatValues* formats = XListPixmapFormats(display, &count);
-    bool fits = false;
-    for (int i = 0; i < count; ++i)
-        if (formats[i].depth == depth && uint32_t(formats[i].bits_per_pixel) == bitsPerPixel) fits = true;
-    if (formats) XFree(formats);
-    return fits;
-}
-
-static RROutput ChosenOutput(Display* display, XRRScreenResources* resources) {
-    Window root = RootWindow(display, DefaultScreen(display));
-    RROutput primary = XRRGetOutputPrimary(display, root);
-    if (primary) return primary;
-    for (int i = 0; i < resources->noutput; ++i) {
-        XRROutputInfo* info = XRRGetOutputInfo(display, resources, resources->outputs[i]);
-        bool lit = info && info->connection == RR_Connected && info->crtc;
-        if (info) XRRFreeOutputInfo(info);
-        if (lit) return resources->outputs[i];
-    }
-    return 0;
+    return bitsPerPixel == uint32_t(DefaultDepth(display, DefaultScreen(display))) ||
+           bitsPerPixel == ScreenBitsPerPixel(display);
 }
 
 static const XRRModeInfo* ModeById(XRRScreenResources* resources, RRMode id) {
@@ -155,7 +136,7 @@ bool HostChangeDisplayMode(uint32_t width, uint32_t height, uint32_t bitsPerPixe
     XRRScreenResources* resources = XRRGetScreenResources(display, RootWindow(display, g_x11.screen));
     if (!resources) return false;
     bool done = false;
-    RROutput outputId = ChosenOutput(display, resources);
+    RROutput outputId = SwitchedOutput(display, resources);
     XRROutputInfo* output = outputId ? XRRGetOutputInfo(display, resources, outputId) : nullptr;
     RRMode mode = output && output->crtc ? ModeOfSize(resources, output, width, height) : 0;
     if (mode && SaveCrtc(display, resources, output->crtc)) {
