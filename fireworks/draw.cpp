@@ -46,7 +46,7 @@ static void AppendStar(DrawList& list, const Vec3& at, double size, const Vec3& 
 }
 
 // The trail quad shades to the linked spark's colour and leaves that colour current.
-static void AppendTrail(DrawList& list, Firework& f, const Vec3& current, Vec3* leftCurrent) {
+static void AppendTrail(DrawList& list, Firework& f, const Vec3& a, const Vec3& current, Vec3* leftCurrent) {
     if (f.linkSlot < 0 || f.linkSlot >= POOL_SIZE) return;
     const Firework* linked = g_fireworkPool.slots[f.linkSlot];
     if (!linked || linked->randomId != f.linkId) {
@@ -54,7 +54,6 @@ static void AppendTrail(DrawList& list, Firework& f, const Vec3& current, Vec3* 
         f.linkId = 0;
         return;
     }
-    Vec3 a = f.GetDrawPosition();
     Vec3 b = linked->GetDrawPosition();
     double v = a.x < b.x ? -DRAW_TRAIL_HALF_WIDTH : DRAW_TRAIL_HALF_WIDTH;
     double u = f.flipTrailOffset == 1 ? -DRAW_TRAIL_HALF_WIDTH : DRAW_TRAIL_HALF_WIDTH;
@@ -66,8 +65,7 @@ static void AppendTrail(DrawList& list, Firework& f, const Vec3& current, Vec3* 
     *leftCurrent = linkedColor;
 }
 
-static void AppendRocket(DrawList& list, const Firework& f, const Vec3& current) {
-    Vec3 at = f.GetDrawPosition();
+static void AppendRocket(DrawList& list, const Firework& f, const Vec3& at, const Vec3& current) {
     double speed = f.velocity.Length();
     if (speed > DRAW_SPEED_CLAMP) speed = DRAW_SPEED_CLAMP;
     double angle = f.heading * DRAW_RADIANS_TO_DEGREES * DRAW_DEGREES_TO_RADIANS;
@@ -90,7 +88,8 @@ void Firework::Draw(DrawList& list) {
     } else {
         current = SteadyColor(*this);
     }
-    if (flags & FF_STAR) AppendStar(list, GetDrawPosition(), starSize, current);
-    if (flags & FF_TRAIL) AppendTrail(list, *this, current, &current);
-    if (flags & FF_ROCKET) AppendRocket(list, *this, current);
+    Vec3 at = GetDrawPosition();
+    if (flags & FF_STAR) AppendStar(list, at, starSize, current);
+    if (flags & FF_TRAIL) AppendTrail(list, *this, at, current, &current);
+    if (flags & FF_ROCKET) AppendRocket(list, *this, at, current);
 }
