@@ -59,6 +59,15 @@ static bool RegisterSaverClass() {
     return RegisterClassA(&saverClass) != 0;
 }
 
+// A preview ends when the control panel's window goes. If the panel's process dies, Wine takes the
+// preview's window away without a WM_DESTROY, so a slow check watches both windows.
+static void CALLBACK CheckPreviewWindows(HWND, UINT, UINT_PTR, DWORD) {
+    if (!IsWindow(g_saverWindow))
+        PostQuitMessage(0);
+    else if (!IsWindow(GetParent(g_saverWindow)))
+        DestroyWindow(g_saverWindow);
+}
+
 int RunSaver(HWND parent) {
     SaverWindowPlacement placement;
     if (parent) {
@@ -79,7 +88,10 @@ int RunSaver(HWND parent) {
     }
     MSG message = {};
     if (g_saverWindow) {
-        if (!g_isPreview) SetForegroundWindow(g_saverWindow);
+        if (g_isPreview)
+            SetTimer(nullptr, 0, 1000, CheckPreviewWindows);
+        else
+            SetForegroundWindow(g_saverWindow);
         // GetMessageA gives -1 on an invalid call; that must end the loop as WM_QUIT does.
         while (GetMessageA(&message, nullptr, 0, 0) > 0) {
             TranslateMessage(&message);

@@ -44,7 +44,16 @@ def compare(arguments, every_kind=False):
     log("%s: %d records, largest relative difference %.3g (%s)" % (" ".join(arguments), len(linux), largest, where))
 
 
+def numbers_refused_alike():
+    """unsigned long is 32 bits on Windows: a seed past 32 bits must not wrap or saturate there."""
+    for value in ["4294967296", "18446744073709551617", "+5", " 5", "0x10"]:
+        statuses = [run([os.environ["VG_LINUX_SIM"], "--frames", "1", "--seed", value], check_status=False)[0],
+                    winetest.wine(os.environ["VG_SIM_EXE"], "--frames", "1", "--seed", value, check_status=False)[0]]
+        check(statuses == [2, 2], "--seed %r: exit codes %s on Linux and Windows" % (value, statuses))
+
+
 def saver_frame_time_and_every_burst_kind():
+    numbers_refused_alike()
     compare(["--seed", "1", "--size", "1024x768", "--dt", "0.016666666666666666", "--frames", "600", "--dump"])
     # A longer step and the highest launch rate bring every burst kind into 600 frames.
     compare(["--seed", "7", "--size", "800x600", "--dt", "0.1", "--frequency", "60", "--frames", "600", "--dump"],

@@ -1,6 +1,6 @@
 """The preview: /p with the handle of another program's window runs as a child filling that window's
 client area, sets up its GL context without an error, ignores keys and the mouse, and ends with 0
-when the window goes away. Wine 8 does not put a child window of another process on the screen
+when the window goes away, closed or with its process killed. Wine 8 does not put a child window of another process on the screen
 (it has no X window of its own, and the parent's surface belongs to the parent), so the preview's
 pixels cannot be looked at here; the screenshot is kept only as a record."""
 import os
@@ -10,10 +10,17 @@ from e2e import check, wait_until
 from winetest import WM_CLOSE, WM_KEYDOWN, WM_LBUTTONDOWN, probe
 
 
-def runs_inside_and_ignores_input():
-    parent = int(winetest.start(os.environ["VG_PROBE"], "parent").read_line())
+def start_preview():
+    """A stand-in for the control panel, and a preview running inside it."""
+    panel = winetest.start(os.environ["VG_PROBE"], "parent")
+    parent = int(panel.read_line())
     saver = winetest.start_saver("/p", parent)
     preview = wait_until(lambda: probe("find-child", parent, winetest.SAVER_CLASS), "the preview window")[0]
+    return panel, parent, saver, preview
+
+
+def runs_inside_and_ignores_input():
+    _, parent, saver, preview = start_preview()
     saver.still_running(5, "on its own")
     left, top, right, bottom = probe("rect", preview)
     parent_left, parent_top, parent_right, parent_bottom = probe("rect", parent)
@@ -30,6 +37,11 @@ def runs_inside_and_ignores_input():
     probe("post", preview, WM_LBUTTONDOWN, 1, 0)
     saver.still_running(2, "on input")
     probe("post", parent, WM_CLOSE, 0, 0)
+    saver.expect_exit(0)
+
+    panel, _, saver, _ = start_preview()
+    saver.still_running(2, "before its parent went")
+    panel.stop()
     saver.expect_exit(0)
 
 

@@ -1,5 +1,5 @@
-"""The fixture of one Wine test run. set-up: an Xvfb on a free display and a fresh 32-bit prefix
-with one wine server; clean-up: ends both."""
+"""The fixture of one Wine test run. set-up: an Xvfb on a free display and a fresh prefix of the
+build's architecture with one wine server; clean-up: ends both."""
 import os
 import shutil
 import signal
@@ -36,7 +36,7 @@ def set_up():
     # their own so that they outlive this step. Programs then never start while those services are
     # starting (which takes the foreground from them).
     winetest.unix("wineserver", "-p", own_session=True)
-    winetest.unix("wineboot", "-i", timeout=300, own_session=True)
+    winetest.wine("wineboot", "-i", timeout=300, own_session=True)
     # A crash must end the program, not wait for someone to close the debugger's dialog.
     winetest.reg_add(r"HKCU\Software\Wine\WineDbg", "ShowCrashDialog", "REG_DWORD", 0)
     log("prefix ready: " + winetest.PREFIX)
@@ -48,4 +48,5 @@ def clean_up():
 
 
 if __name__ == "__main__":
-    run_case({"set-up": set_up, "clean-up": clean_up}, tools=("Xvfb", "wine", "wineboot", "wineserver"))
+    winetest.skip_unless_runnable()
+    run_case({"set-up": set_up, "clean-up": clean_up}, tools=("Xvfb", winetest.LOADER, "wineserver"))

@@ -1,11 +1,18 @@
 """What the Wine tests share beyond e2e.py: the run's prefix and X server (made once by the set-up
 fixture), Windows programs under Wine, the registry, and the probe program's view of windows."""
+import errno
 import os
+import sys
 
 from e2e import Process, check, run, run_case, screenshot as take_screenshot, wait_until
 
 STATE_DIR = os.environ.get("VG_WINE_STATE", "")
 PREFIX = os.path.join(STATE_DIR, "prefix")
+# The loader of the build's architecture, run directly: the wine and wineboot scripts pick the
+# 32-bit loader whenever it is installed, even where the kernel cannot execute it.
+LOADER = os.environ.get("VG_WINE_LOADER", "")
+WINEARCH = os.environ.get("VG_WINEARCH", "")
+SKIP_STATUS = 77
 SAVER_KEY = r"HKCU\Control Panel\Screen Saver.Vesperglow"
 SAVER_CLASS = "WindowsScreenSaverClass"
 WM_CLOSE, WM_KEYDOWN, WM_LBUTTONDOWN = 0x0010, 0x0100, 0x0201
@@ -15,7 +22,7 @@ STARTED = []
 
 
 def environment():
-    env = dict(os.environ, WINEPREFIX=PREFIX, WINEARCH="win32", WINEDEBUG=os.environ.get("VG_WINEDEBUG", "-all"),
+    env = dict(os.environ, WINEPREFIX=PREFIX, WINEARCH=WINEARCH, WINELOADER=LOADER, WINEDEBUG=os.environ.get("VG_WINEDEBUG", "-all"),
                WINEDLLOVERRIDES="mscoree=;mshtml=;winemenubuilder.exe=")
     if os.path.exists(os.path.join(STATE_DIR, "display")):
         with open(os.path.join(STATE_DIR, "display")) as f:
@@ -28,13 +35,33 @@ def unix(*args, **options):
     return run([str(a) for a in args], environment(), **options)
 
 
-def wine(*args, check_status=True):
-    return unix("wine", *args, check_status=check_status)
+def wine(*args, **options):
+    """Runs a Windows program to completion under the build's loader; returns (status, stdout)."""
+    return unix(LOADER, *args, **options)
+
+
+def skip_unless_runnable():
+    """Ends the case as skipped where this machine cannot execute the build's programs: only
+    "Exec format error" from the 32-bit loader means that; any other failure is a failure."""
+    reason = "this machine cannot execute 32-bit programs"
+    if WINEARCH == "win32" and os.environ.get("VG_WINE_SKIP_32BIT"):
+        reason = "VG_WINE_SKIP_32BIT is set: 32-bit programs are not run"
+    elif WINEARCH == "win32":
+        try:
+            run([LOADER, "--version"])
+            return
+        except OSError as error:
+            if error.errno != errno.ENOEXEC:
+                raise
+    else:
+        return
+    print("SKIP: " + reason, flush=True)
+    sys.exit(SKIP_STATUS)
 
 
 def start(*args):
     """A Windows program started in the background; main() kills it if it still runs at the end."""
-    STARTED.append(Process(["wine"] + [str(a) for a in args], environment()))
+    STARTED.append(Process([LOADER] + [str(a) for a in args], environment()))
     return STARTED[-1]
 
 
@@ -44,9 +71,10 @@ def start_saver(*args):
 
 def main(cases):
     """Runs a case of a test script, each from a fresh settings key."""
+    skip_unless_runnable()
     reg_delete_key(SAVER_KEY)
     try:
-        run_case(cases, tools=("wine", "xdotool", "import", "convert"))
+        run_case(cases, tools=(LOADER, "xdotool", "import", "convert"))
     finally:
         for program in STARTED:
             program.stop()

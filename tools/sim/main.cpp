@@ -53,11 +53,17 @@ struct SimOptions {
     std::exit(problem ? 2 : 0);
 }
 
-static unsigned long ParseUnsigned(const char* text, unsigned long maximum, const char* option) {
-    char* end = nullptr;
-    if (!text || !*text || *text == '-') Usage((std::string("bad value for ") + option).c_str());
-    unsigned long value = std::strtoul(text, &end, 10);
-    if (*end || value > maximum) Usage((std::string("bad value for ") + option).c_str());
+// Decimal digits only, read here rather than by strtoul: unsigned long is 32 bits on Windows and
+// 64 on Linux, and every build must take and refuse the same numbers.
+static uint64_t ParseUnsigned(const char* text, uint64_t maximum, const char* option) {
+    uint64_t value = 0;
+    bool valid = text && *text;
+    for (const char* c = text; valid && *c; ++c) {
+        uint64_t digit = uint64_t(*c - '0');
+        valid = *c >= '0' && *c <= '9' && digit <= maximum && value <= (maximum - digit) / 10;
+        value = value * 10 + digit;
+    }
+    if (!valid) Usage((std::string("bad value for ") + option).c_str());
     return value;
 }
 
@@ -65,7 +71,7 @@ static unsigned long ParseUnsigned(const char* text, unsigned long maximum, cons
 static void SetSetting(const char* name, const char* text) {
     for (const SettingsValue& value : SETTINGS_VALUES) {
         if (std::strcmp(value.name, name) != 0) continue;
-        unsigned long parsed = ParseUnsigned(text, value.maximum, name);
+        uint64_t parsed = ParseUnsigned(text, value.maximum, name);
         if (parsed < value.minimum) Usage((std::string("bad value for ") + name).c_str());
         g_settings.*value.field = uint32_t(parsed);
         return;
@@ -92,9 +98,9 @@ static SimOptions ParseOptions(int argc, char** argv) {
         const char* value = i + 1 < argc ? argv[i + 1] : nullptr;
         bool takesValue = true;
         if (option == "--seed") {
-            options.seed = uint32_t(ParseUnsigned(value, 0xFFFFFFFFul, "--seed"));
+            options.seed = uint32_t(ParseUnsigned(value, 0xFFFFFFFFu, "--seed"));
         } else if (option == "--frames") {
-            options.frames = long(ParseUnsigned(value, 100000000ul, "--frames"));
+            options.frames = long(ParseUnsigned(value, 100000000u, "--frames"));
         } else if (option == "--dt") {
             char* end = nullptr;
             options.dt = value ? std::strtod(value, &end) : -1;
