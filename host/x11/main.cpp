@@ -15,6 +15,7 @@
 #include "host/x11/window_setup.h"
 #include "host/x11/x11_host.h"
 #include "host/x11/x_errors.h"
+#include "settings/keyfile_store.h"
 #include "settings/settings_form_gtk.h"
 
 X11Host g_x11;
@@ -61,6 +62,7 @@ int main(int argc, char** argv) {
         std::printf("vesperglow %s\n", VESPERGLOW_VERSION);
         return 0;
     case OPTIONS_CONFIG:
+        OpenSettingsStore();
         return RunSettingsForm();
     case OPTIONS_UNKNOWN:
         ReportError("Error", problem.c_str(), REPORT_EXCLAMATION);
@@ -79,6 +81,7 @@ int main(int argc, char** argv) {
         ReportError("Error", "cannot set up signal handling", REPORT_EXCLAMATION);
         return 1;
     }
+    OpenSettingsStore();
     if (!OpenDisplay()) return 1;
     if (!SetUpWindow()) return 1;
     // Held keys repeat as presses alone, as on Windows, so F1 and F2 stay down while held.

@@ -1,9 +1,11 @@
 """The Linux program as a user runs it, in each of its modes, on an Xvfb of its own."""
+import os
 import signal
+import stat
 import time
 
-from e2e import XServer, check, is_firework_colour, run_case, wait_until
-from xtest import OPENING_SECONDS, close_window, saver, test_window, write_settings
+from e2e import XServer, check, is_firework_colour, run, run_case, wait_until
+from xtest import OPENING_SECONDS, VESPERGLOW, close_window, saver, test_window, write_settings
 
 
 def window_size(server, window):
@@ -196,6 +198,24 @@ def bad_input_and_startup_errors():
         expect_one_line_error(saver(server, ["-root"]), "no GL-capable visual")
 
 
+def options_touch_no_settings_and_a_fifo_never_blocks():
+    config = os.environ["XDG_CONFIG_HOME"]
+    for args, status in [(["--help"], 0), (["-version"], 0), (["-nonsense"], 1)]:
+        check(run([VESPERGLOW] + args, check_status=False)[0] == status, "%s: not exit code %d" % (args, status))
+    check(not os.path.exists(config), "options created " + config)
+    path = os.path.join(config, "vesperglow", "vesperglow.conf")
+    os.makedirs(os.path.dirname(path))
+    os.mkfifo(path)
+    with XServer() as server:
+        program = saver(server, [])
+        server.find_window()
+        program.signal(signal.SIGTERM)
+        program.expect_exit(0)
+    check(stat.S_ISFIFO(os.lstat(path).st_mode), "the FIFO was replaced")
+    check(program.stderr() == "vesperglow: Error: Could Not Write '%s': not a regular file\n" % path,
+          "stderr: %r" % program.stderr())
+
+
 if __name__ == "__main__":
     run_case({
         "window-shows-fireworks": window_shows_fireworks_and_ends_on_a_quit_key,
@@ -205,4 +225,5 @@ if __name__ == "__main__":
         "window-id": window_id_draws_inside_and_ends_with_the_window,
         "root": root_draws_into_xscreensaver_window_or_root,
         "bad-input": bad_input_and_startup_errors,
+        "settings-file": options_touch_no_settings_and_a_fifo_never_blocks,
     }, tools=("Xvfb", "xdotool", "xwininfo", "xprop", "import", "convert"))
