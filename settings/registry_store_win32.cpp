@@ -53,11 +53,14 @@ void ReadStoredValues(SettingsKey* key, uint32_t values[SETTINGS_VALUE_COUNT], b
     }
 }
 
-void WriteStoredValues(SettingsKey* key, const uint32_t values[SETTINGS_VALUE_COUNT],
-                       bool written[SETTINGS_VALUE_COUNT]) {
+void WriteStoredValues(SettingsKey* key, const uint32_t values[SETTINGS_VALUE_COUNT]) {
     for (int i = 0; i < SETTINGS_VALUE_COUNT; ++i) {
         DWORD value = values[i];
-        written[i] = RegSetValueExA(AsRegistryKey(key), SETTINGS_VALUES[i].name, 0, REG_DWORD,
-                                    reinterpret_cast<const BYTE*>(&value), sizeof value) == ERROR_SUCCESS;
+        if (RegSetValueExA(AsRegistryKey(key), SETTINGS_VALUES[i].name, 0, REG_DWORD,
+                           reinterpret_cast<const BYTE*>(&value), sizeof value) == ERROR_SUCCESS)
+            continue;
+        char text[96];
+        std::snprintf(text, sizeof text, "Could Not Write '%s' To Registry", SETTINGS_VALUES[i].name);
+        ReportError("Error", text, REPORT_PLAIN);
     }
 }

@@ -11,6 +11,7 @@
 #include <X11/extensions/Xrandr.h>
 #include <gdk/gdkkeysyms.h>
 #include <gdk/gdkx.h>
+#include <glib-unix.h>
 #include <gtk/gtk.h>
 
 #include "host/x11/xrandr_output.h"
@@ -146,6 +147,12 @@ gboolean CloseRequested(GtkWidget*, GdkEvent*, gpointer data) {
     return TRUE;
 }
 
+// SIGTERM and its kind close the form as its close button does.
+gboolean SignalArrived(gint, GIOCondition, gpointer data) {
+    CloseRequested(nullptr, nullptr, data);
+    return G_SOURCE_REMOVE;
+}
+
 void FillResolutionList(SettingsForm& form) {
     GtkComboBoxText* list = GTK_COMBO_BOX_TEXT(Control(form, DIALOG_RESOLUTION_LIST));
     for (int position = 0; position < form.model.ListSize(); ++position) {
@@ -193,7 +200,7 @@ int DisplayLost(Display*) {
 
 }  // namespace
 
-int RunSettingsForm() {
+int RunSettingsForm(int signalDescriptor) {
     // The modes come from XRandR, so the form needs an X display even where Wayland is offered.
     gdk_set_allowed_backends("x11");
     if (!gtk_init_check(nullptr, nullptr)) {
@@ -212,6 +219,7 @@ int RunSettingsForm() {
     form.builder = gtk_builder_new_from_resource(FORM_RESOURCE);
     form.window = GTK_WIDGET(gtk_builder_get_object(form.builder, "settings-window"));
     SetUpControls(form);
+    g_unix_fd_add(signalDescriptor, G_IO_IN, SignalArrived, &form);
     // As the Windows dialog manager does, the first control in tab order starts with the focus.
     gtk_widget_grab_focus(GTK_WIDGET(Control(form, DIALOG_RESOLUTION_LIST)));
     gtk_widget_show(form.window);

@@ -1,6 +1,3 @@
-#include <cstdio>
-
-#include "host/platform.h"
 #include "settings/settings.h"
 #include "settings/settings_store.h"
 
@@ -32,14 +29,6 @@ void Settings::Load() {
 
 void Settings::Save() {
     uint32_t values[SETTINGS_VALUE_COUNT];
-    bool written[SETTINGS_VALUE_COUNT];
     for (int i = 0; i < SETTINGS_VALUE_COUNT; ++i) values[i] = this->*SETTINGS_VALUES[i].field;
-    WriteStoredValues(key, values, written);
-
-    for (int i = 0; i < SETTINGS_VALUE_COUNT; ++i) {
-        if (written[i]) continue;
-        char text[96];
-        std::snprintf(text, sizeof text, "Could Not Write '%s' To Registry", SETTINGS_VALUES[i].name);
-        ReportError("Error", text, REPORT_PLAIN);
-    }
+    WriteStoredValues(key, values);
 }

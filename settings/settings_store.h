@@ -5,9 +5,9 @@
 
 #include "settings/settings.h"
 
-// present[i] is false when value i is missing or is not a 32-bit unsigned number; a null key has none.
+// present[i] is false when value i is missing or is not a 32-bit unsigned number.
 void ReadStoredValues(SettingsKey* key, uint32_t values[SETTINGS_VALUE_COUNT], bool present[SETTINGS_VALUE_COUNT]);
 
-// Writes every value in table order; written[i] is false when value i did not reach the store.
-void WriteStoredValues(SettingsKey* key, const uint32_t values[SETTINGS_VALUE_COUNT],
-                       bool written[SETTINGS_VALUE_COUNT]);
+// Writes every value in table order and reports what did not reach the store: the registry one
+// message per value, the key file one message naming the file and the system's reason.
+void WriteStoredValues(SettingsKey* key, const uint32_t values[SETTINGS_VALUE_COUNT]);

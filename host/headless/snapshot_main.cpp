@@ -14,6 +14,7 @@
 #include "host/headless/headless_host.h"
 #include "host/headless/png_image.h"
 #include "host/headless/stepped_clock.h"
+#include "settings/keyfile_store.h"
 
 static const char USAGE[] =
     "usage: vesperglow-snapshot [--output FILE.png] [--seed N] [--size WxH] [--seconds S]\n"
@@ -92,6 +93,7 @@ static SnapshotOptions ParseOptions(int argc, char** argv) {
 
 int main(int argc, char** argv) {
     SnapshotOptions options = ParseOptions(argc, argv);
+    OpenSettingsStore();
     UseSteppedFrameClock();
     HeadlessSetDesktopSize(options.width, options.height);
     // The window mode of the Linux program: a window of its own with the desktop as its parent.

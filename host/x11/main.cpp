@@ -15,6 +15,7 @@
 #include "host/x11/window_setup.h"
 #include "host/x11/x11_host.h"
 #include "host/x11/x_errors.h"
+#include "settings/keyfile_store.h"
 #include "settings/settings_form_gtk.h"
 
 X11Host g_x11;
@@ -53,15 +54,14 @@ static void CreateSaverWindow() {
 
 int main(int argc, char** argv) {
     std::string problem;
-    switch (ParseOptions(argc, argv, &g_x11.options, &problem)) {
+    OptionsResult chosen = ParseOptions(argc, argv, &g_x11.options, &problem);
+    switch (chosen) {
     case OPTIONS_HELP:
         std::fputs(HOST_USAGE, stdout);
         return 0;
     case OPTIONS_VERSION:
         std::printf("vesperglow %s\n", VESPERGLOW_VERSION);
         return 0;
-    case OPTIONS_CONFIG:
-        return RunSettingsForm();
     case OPTIONS_UNKNOWN:
         ReportError("Error", problem.c_str(), REPORT_EXCLAMATION);
         std::fputs(HOST_USAGE, stderr);
@@ -69,16 +69,21 @@ int main(int argc, char** argv) {
     case OPTIONS_BAD:
         ReportError("Error", problem.c_str(), REPORT_EXCLAMATION);
         return 1;
+    case OPTIONS_CONFIG:
     case OPTIONS_RUN:
         break;
     }
-    if (g_x11.options.seedGiven) SetSaverSeed(g_x11.options.seed);
-    InstallXErrorHandlers();
-    int signalDescriptor = InstallSignalPipe();
+    int signalDescriptor = SignalDescriptor();
     if (signalDescriptor < 0) {
         ReportError("Error", "cannot set up signal handling", REPORT_EXCLAMATION);
         return 1;
     }
+    // Asked to end before anything was shown: nothing to close, and no settings touched.
+    if (TakeSignals()) return 0;
+    OpenSettingsStore();
+    if (chosen == OPTIONS_CONFIG) return RunSettingsForm(signalDescriptor);
+    if (g_x11.options.seedGiven) SetSaverSeed(g_x11.options.seed);
+    InstallXErrorHandlers();
     if (!OpenDisplay()) return 1;
     if (!SetUpWindow()) return 1;
     // Held keys repeat as presses alone, as on Windows, so F1 and F2 stay down while held.

@@ -1,6 +1,5 @@
-// The settings store in a process of its own, for the tests: g_settings is opened before main,
-// exactly as in the saver.
-//   open               exits 0 when the store opened
+// The settings store in a process of its own, for the tests, opened from the environment as the
+// saver opens it.
 //   load               loads, then prints every value as name=value
 //   save a|b COUNT     saves profile a or b COUNT times
 //   check STOPFILE     until STOPFILE exists, reads the stored values and loads; counts torn reads
@@ -11,6 +10,7 @@
 
 #include <glib.h>
 
+#include "settings/keyfile_store.h"
 #include "settings/settings.h"
 #include "settings/settings_store.h"
 #include "tests/support/fake_platform.h"
@@ -48,7 +48,7 @@ int Check(const char* stopFile) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc == 2 && std::strcmp(argv[1], "open") == 0) return g_settings.key ? 0 : 1;
+    OpenSettingsStore();
     if (argc == 2 && std::strcmp(argv[1], "load") == 0) {
         g_settings.Load();
         for (const SettingsValue& value : SETTINGS_VALUES) std::printf("%s=%u\n", value.name, g_settings.*value.field);
@@ -61,6 +61,6 @@ int main(int argc, char** argv) {
         return g_reportedErrors.empty() ? 0 : 1;
     }
     if (argc == 3 && std::strcmp(argv[1], "check") == 0) return Check(argv[2]);
-    std::fprintf(stderr, "usage: %s open | load | save a|b COUNT | check STOPFILE\n", argv[0]);
+    std::fprintf(stderr, "usage: %s load | save a|b COUNT | check STOPFILE\n", argv[0]);
     return 2;
 }

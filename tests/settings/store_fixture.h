@@ -8,6 +8,7 @@
 #include <iterator>
 #include <optional>
 #include <string>
+#include <tuple>
 #include <utility>
 #include <vector>
 
@@ -44,10 +45,20 @@ inline std::string ReadFile(const std::string& path) {
     return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
 }
 
-// 0 when missing. A save replaces the file, so its inode tells whether a load wrote back.
-inline ino_t Inode(const std::string& path) {
+// What tells a file from its replacement or an edit of it: inode, type and mode, modification time
+// (of a symlink itself, not its target). Zeros when missing.
+typedef std::tuple<ino_t, mode_t, time_t, long> FileStamp;
+inline FileStamp Stamp(const std::string& path) {
     struct stat info;
-    return stat(path.c_str(), &info) == 0 ? info.st_ino : 0;
+    if (lstat(path.c_str(), &info) != 0) return {};
+    return {info.st_ino, info.st_mode, info.st_mtim.tv_sec, info.st_mtim.tv_nsec};
+}
+
+// The text with the last `from` in it replaced by `to`.
+inline std::string Replaced(std::string text, const std::string& from, const std::string& to) {
+    size_t at = text.rfind(from);
+    EXPECT_NE(std::string::npos, at) << from;
+    return at == std::string::npos ? text : text.replace(at, from.size(), to);
 }
 
 // The stored text of a value, nullopt when the file, the group or the key is missing.
@@ -104,7 +115,7 @@ protected:
         g_reportedErrors.clear();
         setenv("XDG_CONFIG_HOME", configHome.c_str(), 1);
         settings.key = OpenKeyFileStore();
-        ASSERT_NE(nullptr, settings.key);
+        std::filesystem::create_directories(storeFolder);
     }
     void TearDown() override {
         CloseKeyFileStore(settings.key);

@@ -1,9 +1,14 @@
 """The Linux program as a user runs it, in each of its modes, on an Xvfb of its own."""
+import os
 import signal
+import stat
 import time
 
-from e2e import XServer, check, is_firework_colour, run_case, wait_until
-from xtest import OPENING_SECONDS, close_window, saver, test_window, write_settings
+from e2e import XServer, check, is_firework_colour, log, run, run_case, wait_until
+from xtest import OPENING_SECONDS, VESPERGLOW, close_window, saver, test_window, write_settings
+
+ENDING_SIGNALS = (signal.SIGTERM, signal.SIGINT, signal.SIGHUP)
+FORM = "^Vesperglow Settings$"
 
 
 def window_size(server, window):
@@ -196,6 +201,66 @@ def bad_input_and_startup_errors():
         expect_one_line_error(saver(server, ["-root"]), "no GL-capable visual")
 
 
+def sent_before_it_runs(server, args, number):
+    """The program started with the ending signals blocked, as a careless parent may leave them, and
+    one of them already sent: it is pending when the program's own first instruction runs."""
+    signal.pthread_sigmask(signal.SIG_BLOCK, ENDING_SIGNALS)
+    try:
+        program = saver(server, args, NO_AT_BRIDGE="1")
+    finally:
+        signal.pthread_sigmask(signal.SIG_UNBLOCK, ENDING_SIGNALS)
+    program.signal(number)
+    return program
+
+
+def signals_end_every_mode_with_zero_from_the_start():
+    with XServer() as server:
+        for args, number in [([], signal.SIGTERM), (["-root"], signal.SIGINT), (["-fullscreen"], signal.SIGHUP),
+                             (["-config"], signal.SIGTERM)]:
+            sent_before_it_runs(server, args, number).expect_exit(0, timeout=10)
+        # The settings form closes on a signal as on its close button.
+        program = saver(server, ["-config"], NO_AT_BRIDGE="1")
+        server.find_window(FORM)
+        program.signal(signal.SIGINT)
+        program.expect_exit(0, timeout=10)
+
+
+def a_stopped_x_server_does_not_keep_it_running():
+    """The daemon sends SIGTERM and expects the hack gone, also while the X server does not answer."""
+    with XServer() as server:
+        for args, window in [([], "^Vesperglow$"), (["-config"], FORM)]:
+            program = saver(server, args, NO_AT_BRIDGE="1")
+            server.find_window(window)
+            program.still_running(1, "before the server stopped")
+            server.process.send_signal(signal.SIGSTOP)
+            try:
+                time.sleep(1)
+                sent = time.monotonic()
+                program.signal(signal.SIGTERM)
+                program.expect_exit(0, timeout=10)
+                log("%s ended %.2f s after SIGTERM" % (args, time.monotonic() - sent))
+            finally:
+                server.process.send_signal(signal.SIGCONT)
+
+
+def options_touch_no_settings_and_a_fifo_never_blocks():
+    config = os.environ["XDG_CONFIG_HOME"]
+    for args, status in [(["--help"], 0), (["-version"], 0), (["-nonsense"], 1)]:
+        check(run([VESPERGLOW] + args, check_status=False)[0] == status, "%s: not exit code %d" % (args, status))
+    check(not os.path.exists(config), "options created " + config)
+    path = os.path.join(config, "vesperglow", "vesperglow.conf")
+    os.makedirs(os.path.dirname(path))
+    os.mkfifo(path)
+    with XServer() as server:
+        program = saver(server, [])
+        server.find_window()
+        program.signal(signal.SIGTERM)
+        program.expect_exit(0)
+    check(stat.S_ISFIFO(os.lstat(path).st_mode), "the FIFO was replaced")
+    check(program.stderr() == "vesperglow: Error: Could Not Write '%s': not a regular file\n" % path,
+          "stderr: %r" % program.stderr())
+
+
 if __name__ == "__main__":
     run_case({
         "window-shows-fireworks": window_shows_fireworks_and_ends_on_a_quit_key,
@@ -205,4 +270,7 @@ if __name__ == "__main__":
         "window-id": window_id_draws_inside_and_ends_with_the_window,
         "root": root_draws_into_xscreensaver_window_or_root,
         "bad-input": bad_input_and_startup_errors,
+        "signals": signals_end_every_mode_with_zero_from_the_start,
+        "stopped-server": a_stopped_x_server_does_not_keep_it_running,
+        "settings-file": options_touch_no_settings_and_a_fifo_never_blocks,
     }, tools=("Xvfb", "xdotool", "xwininfo", "xprop", "import", "convert"))
