@@ -2,7 +2,8 @@
 # make test  builds every preset and runs every test.
 # make bench runs the benchmarks and prints their figures.
 # make windows builds the Windows savers alone: build/windows-x64/vesperglow.scr (64-bit) and
-#              build/windows-i686/vesperglow.scr (32-bit).
+#              build/windows-i686/vesperglow.scr (32-bit), and an installer beside each.
+# make windows-installer adds the release archive of both: build/windows-x64/vesperglow-<version>-windows.zip.
 
 BUILD_PACKAGES := cmake g++ make pkg-config googletest libgtest-dev libgmock-dev libbenchmark-dev
 # The bitmap font's textures and drawing (GL 1.1 and GLU).
@@ -17,12 +18,13 @@ SETTINGS_FORM_PACKAGES := libgtk-3-dev libglib2.0-dev-bin libx11-dev libxrandr-d
 # screenshots, window queries (x11-utils), xrandr (x11-xserver-utils) and the xscreensaver daemon.
 X11_PACKAGES := libx11-dev libxrandr-dev xvfb xauth xdotool imagemagick x11-utils x11-xserver-utils \
                 xserver-xorg-core xserver-xorg-video-dummy xscreensaver python3 procps
-# The Windows builds and their tests under Wine on Xvfb (the i386 Mesa libraries give 32-bit Wine's OpenGL
-# a renderer; they install even where the kernel cannot execute them, and the 32-bit tests then skip).
-WINDOWS_PACKAGES := g++-mingw-w64-x86-64 g++-mingw-w64-i686 wine wine64 wine32:i386 \
+# The Windows builds, their installers (NSIS) and their tests under Wine on Xvfb (the i386 Mesa libraries
+# give 32-bit Wine's OpenGL a renderer; they install even where the kernel cannot execute them, and the
+# 32-bit tests then skip).
+WINDOWS_PACKAGES := g++-mingw-w64-x86-64 g++-mingw-w64-i686 nsis wine wine64 wine32:i386 \
                     libgl1:i386 libglx-mesa0:i386 libgl1-mesa-dri:i386 xvfb xdotool imagemagick python3
 
-.PHONY: run test bench packages build build-asan packages-windows windows
+.PHONY: run test bench packages build build-asan packages-windows windows windows-installer
 
 packages:
 	@tools/install_packages.sh $(BUILD_PACKAGES) $(FONT_PACKAGES) $(SCENE_PACKAGES) $(SETTINGS_PACKAGES) \
@@ -35,6 +37,9 @@ windows: packages-windows
 	@for preset in windows-x64 windows-i686; do \
 	    cmake --preset $$preset >/dev/null && cmake --build --preset $$preset || exit 1; \
 	done
+
+windows-installer: windows
+	@cmake --build --preset windows-x64 --target windows-release-archive
 
 build: packages
 	@cmake --preset linux >/dev/null

@@ -8,10 +8,8 @@ import os
 import time
 
 import winetest
-from e2e import SAVER_DEFAULTS, check, is_firework_colour, log, wait_until
+from e2e import SAVER_DEFAULTS, check
 from winetest import SAVER_KEY
-
-OPENING_SECONDS = 6
 
 
 def refused_switches():
@@ -28,14 +26,7 @@ def expect_registry(expected):
 
 def shows_fireworks_ends_on_key_and_leaves_the_defaults():
     saver, _ = winetest.start_full_screen()
-    time.sleep(OPENING_SECONDS + 1)
-
-    def fireworks():
-        check(saver.running(), "the saver ended on its own")
-        # Above the bottom twentieth of the screen, where the horizon lies.
-        count = winetest.screenshot("full-screen").count(is_firework_colour, (0, 0, 1024, 768 * 19 // 20))
-        return count >= 300 and count
-    log("firework pixels: %d" % wait_until(fireworks, "fireworks on the screen after the opening show", 60))
+    winetest.wait_for_fireworks(saver)
     winetest.press_key_ends_with_zero(saver)
     expect_registry(SAVER_DEFAULTS)
 

@@ -3,8 +3,9 @@ fixture), Windows programs under Wine, the registry, and the probe program's vie
 import errno
 import os
 import sys
+import time
 
-from e2e import Process, check, run, run_case, screenshot as take_screenshot, wait_until
+from e2e import Process, check, is_firework_colour, log, run, run_case, screenshot as take_screenshot, wait_until
 
 STATE_DIR = os.environ.get("VG_WINE_STATE", "")
 PREFIX = os.path.join(STATE_DIR, "prefix")
@@ -18,6 +19,7 @@ SAVER_CLASS = "WindowsScreenSaverClass"
 WM_CLOSE, WM_KEYDOWN, WM_LBUTTONDOWN = 0x0010, 0x0100, 0x0201
 # Input is given only once the window is up and the show runs, as a user's would be.
 SETTLE_SECONDS = 3
+OPENING_SECONDS = 6
 STARTED = []
 
 
@@ -130,12 +132,25 @@ def wait_for_window(window_class, title):
     return wait_until(lambda: find_window(window_class, title), "window %s %r" % (window_class, title), step=0.5)
 
 
-def start_full_screen():
-    """The saver started with /s, once its window exists and has settled."""
-    saver = start_saver("/s")
+def start_full_screen(program=None):
+    """The saver (the build's unless another program is named) started with /s, once its window exists
+    and has settled."""
+    saver = start(program or os.environ["VG_SCR"], "/s")
     window = wait_for_window(SAVER_CLASS, "Screen Saver")
     saver.still_running(SETTLE_SECONDS, "on its own")
     return saver, window
+
+
+def wait_for_fireworks(saver):
+    """After the opening show, waits until the running saver draws fireworks on the screen."""
+    time.sleep(OPENING_SECONDS + 1)
+
+    def fireworks():
+        check(saver.running(), "the saver ended on its own")
+        # Above the bottom twentieth of the screen, where the horizon lies.
+        count = screenshot("full-screen").count(is_firework_colour, (0, 0, 1024, 768 * 19 // 20))
+        return count >= 300 and count
+    log("firework pixels: %d" % wait_until(fireworks, "fireworks on the screen after the opening show", 60))
 
 
 def press_key_ends_with_zero(saver):

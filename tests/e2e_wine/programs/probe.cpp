@@ -1,10 +1,12 @@
-// probe.exe: looks at and pokes the windows of other programs in the same Wine session.
+// probe.exe: looks at and pokes the windows of other programs in the same Wine session, and tells a
+// file's short name.
 //   find CLASS TITLE              handle of a top-level window ("-" for any class or title)
 //   find-child PARENT CLASS       handle of a child window of that class
 //   texts TITLE                   the texts of the static controls of a dialog (a message box)
 //   rect HANDLE                   the window's screen rectangle: left top right bottom
 //   control-rect DIALOG ID        a dialog control's screen rectangle
 //   post HANDLE MESSAGE WPARAM LPARAM [COUNT]   COUNT posts back to back (default 1)
+//   short-path PATH               the path's short (8.3) form
 //   parent                        stands in for the display control panel's preview area: opens a
 //                                 320x240 window at (100, 100), prints its handle and runs until it
 //                                 is closed (or for two minutes, so a failed test cannot leave it)
@@ -84,6 +86,13 @@ int main(int argc, char** argv) {
         HWND box = FindWindowA("#32770", argv[2]);
         if (!box) return 1;
         EnumChildWindows(box, PrintStaticText, 0);
+        return 0;
+    }
+    if (!std::strcmp(command, "short-path") && argc == 3) {
+        char shortPath[MAX_PATH];
+        DWORD length = GetShortPathNameA(argv[2], shortPath, sizeof shortPath);
+        if (length == 0 || length >= sizeof shortPath) return 1;
+        std::printf("%s\n", shortPath);
         return 0;
     }
     if (!std::strcmp(command, "rect") && argc == 3) return PrintRect(Handle(argv[2]));
