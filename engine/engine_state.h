@@ -1,7 +1,7 @@
 #pragma once
 #include <cstdint>
 
-#include "host/platform.h"
+#include "seam/platform.h"
 
 // Window state written by the saver window procedure and read by the frame and the overlays.
 extern SaverWindow g_previewParent;  // non-null: the show runs in a preview, not full screen

@@ -1,6 +1,6 @@
 #include "engine/frame_clock.h"
 
-#include "host/platform.h"
+#include "seam/platform.h"
 
 FrameClockSource HostFrameClockSource() {
     return {HostQueryCounterFrequency, HostQueryCounter, HostQueryMilliseconds};

@@ -6,13 +6,13 @@
 #include "engine/engine_state.h"
 #include "engine/frame_clock.h"
 #include "engine/render_frame.h"
-#include "engine/saver_messages.h"
 #include "engine/stars_for_window.h"
 #include "fireworks/crt_rand.h"
 #include "fireworks/pool.h"
 #include "fireworks/random_table.h"
 #include "render/gl_context.h"
 #include "render/star_field.h"
+#include "seam/platform.h"
 #include "settings/settings.h"
 
 // Mouse drift beyond this many pixels from the first position seen ends the saver.

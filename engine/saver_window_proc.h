@@ -1,5 +1,5 @@
 #pragma once
-#include "host/platform.h"
+#include "seam/platform.h"
 
 // The saver window's own procedure: the show's life cycle from creation to destruction.
 // Whatever it does not consume goes to the host's DefaultSaverProc.

@@ -4,7 +4,7 @@
 #include "fireworks/angles.h"
 #include "fireworks/firework.h"
 #include "fireworks/pool.h"
-#include "host/platform.h"
+#include "seam/platform.h"
 
 const double FLIGHT_GRAVITY = 9.8;
 const double FLIGHT_DRAG_EXPONENT = 2.0;

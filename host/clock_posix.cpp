@@ -1,6 +1,6 @@
 #include <time.h>
 
-#include "host/platform.h"
+#include "seam/platform.h"
 
 // CLOCK_MONOTONIC in nanoseconds plays the part of the performance counter.
 bool HostQueryCounterFrequency(int64_t* countsPerSecond) {

@@ -1,6 +1,6 @@
 #include <cstring>
 
-#include "host/platform.h"
+#include "seam/platform.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 #pragma once
 #include <cstdint>
 
-#include "host/platform.h"
+#include "seam/platform.h"
 
 const int FONT_FIRST_CODE = 32;
 const int FONT_LAST_CODE = 127;

@@ -1,5 +1,5 @@
 #pragma once
-#include "host/platform.h"
+#include "seam/platform.h"
 
 // Makes the window a GL surface with its context current, sets the fixed GL state, loads the
 // glyph textures, sizes the full-screen window and switches the display mode. Failures are

@@ -5,7 +5,7 @@
 
 #include <glib.h>
 
-#include "host/platform.h"
+#include "seam/platform.h"
 #include "settings/settings_store.h"
 
 struct SettingsKey {

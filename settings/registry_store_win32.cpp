@@ -3,7 +3,7 @@
 
 #include "host/win32/win32_api.h"
 
-#include "host/platform.h"
+#include "seam/platform.h"
 #include "settings/settings.h"
 #include "settings/settings_store.h"
 

@@ -1,6 +1,6 @@
 #include <cstdio>
 
-#include "host/platform.h"
+#include "seam/platform.h"
 #include "settings/settings.h"
 #include "settings/settings_store.h"
 

@@ -2,7 +2,7 @@
 // A saver window with no screen behind it: the host side of the show for snapshots, benchmarks
 // and tests. The window's pixels live in an EGL pbuffer; frames come when the driver ticks.
 #include "host/headless/offscreen_egl.h"
-#include "host/platform.h"
+#include "seam/platform.h"
 
 typedef SaverResult (*SaverWindowProcedure)(SaverWindow, uint32_t, SaverWParam, SaverLParam);
 

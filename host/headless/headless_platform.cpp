@@ -3,8 +3,8 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "engine/saver_messages.h"
 #include "host/headless/headless_host.h"
+#include "seam/platform.h"
 
 static int s_desktopWidth = 1024;
 static int s_desktopHeight = 768;

@@ -8,12 +8,12 @@
 #include <vector>
 
 #include "engine/engine_state.h"
-#include "engine/saver_messages.h"
 #include "engine/saver_window_proc.h"
 #include "engine/show.h"
 #include "host/headless/headless_host.h"
 #include "host/headless/png_image.h"
 #include "host/headless/stepped_clock.h"
+#include "seam/platform.h"
 
 static const char USAGE[] =
     "usage: vesperglow-snapshot [--output FILE.png] [--seed N] [--size WxH] [--seconds S]\n"

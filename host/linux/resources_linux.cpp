@@ -1,8 +1,8 @@
 // The program's resources on Linux: the files the Windows resource script names, compiled in.
 #include <cstring>
 
-#include "host/platform.h"
 #include "render/dib_reader.h"
+#include "seam/platform.h"
 
 extern const uint8_t EMBED_GLYPH_SHEET_0[];
 extern const uint8_t EMBED_GLYPH_SHEET_1[];

@@ -6,15 +6,14 @@
 #include <string>
 
 #include "engine/hud_layout.h"
-#include "engine/saver_messages.h"
 #include "engine/saver_window_proc.h"
-#include "host/platform.h"
 #include "host/x11/event_loop.h"
 #include "host/x11/options.h"
 #include "host/x11/signals.h"
 #include "host/x11/window_setup.h"
 #include "host/x11/x11_host.h"
 #include "host/x11/x_errors.h"
+#include "seam/platform.h"
 #include "settings/settings_form_gtk.h"
 
 X11Host g_x11;

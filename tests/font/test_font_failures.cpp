@@ -3,8 +3,8 @@
 #include <cstring>
 #include <string>
 
-#include "host/platform.h"
 #include "render/bitmap_font.h"
+#include "seam/platform.h"
 #include "tests/support/fake_platform.h"
 
 // A resource host that can fail. Present, it serves a width table of 1..96 and 8-bit sheets.

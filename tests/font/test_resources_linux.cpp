@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <vector>
 
-#include "host/platform.h"
 #include "render/bitmap_font.h"
+#include "seam/platform.h"
 #include "tests/font/resource_files.h"
 
 static std::vector<uint8_t> LoadResource(const char* type, int id) {

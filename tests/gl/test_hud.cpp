@@ -7,7 +7,6 @@
 
 #include "engine/engine_state.h"
 #include "engine/hud_layout.h"
-#include "engine/saver_messages.h"
 #include "engine/saver_window_proc.h"
 #include "engine/show.h"
 #include "fireworks/pool.h"
@@ -15,6 +14,7 @@
 #include "host/headless/stepped_clock.h"
 #include "render/bitmap_font.h"
 #include "render/star_field.h"
+#include "seam/platform.h"
 #include "tests/gl/gl_fixture.h"
 
 // Where one drawn glyph's inked texels land, in window pixels from the bottom-left.

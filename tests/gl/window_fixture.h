@@ -3,8 +3,8 @@
 #include <cstdint>
 
 #include "engine/engine_state.h"
-#include "engine/saver_messages.h"
 #include "engine/saver_window_proc.h"
+#include "seam/platform.h"
 #include "settings/settings.h"
 #include "tests/support/fake_platform.h"
 #include "tests/support/recording_host.h"

@@ -5,7 +5,7 @@
 
 #include <gtest/gtest.h>
 
-#include "host/platform.h"
+#include "seam/platform.h"
 #include "settings/settings.h"
 #include "settings/settings_store.h"
 #include "tests/support/fake_platform.h"

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "host/headless/offscreen_egl.h"
-#include "host/platform.h"
+#include "seam/platform.h"
 
 struct RecordingHost {
     std::vector<std::string> calls;

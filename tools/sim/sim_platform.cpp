@@ -1,7 +1,7 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "host/platform.h"
+#include "seam/platform.h"
 
 // The simulator has no window: reports go to stderr.
 void ReportError(const char* caption, const char* text, unsigned) {
