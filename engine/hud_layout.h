@@ -3,12 +3,6 @@
 
 // What the overlays draw and where, worked out without GL.
 
-// The Linux -fps option: the frame rate stays on whether or not F2 is held.
-extern bool g_frameRateAlwaysShown;
-
-// Whether this frame shows the frame rate: F2 held, or kept on by the host.
-bool FrameRateShown();
-
 // Whole frames per second for one time step, rounded to the nearest; 0 for a step of exactly 0.
 int32_t FramesPerSecond(double dt);
 

@@ -29,8 +29,6 @@ struct BitmapFont {
     void DrawString(const char* text, double scale, int alignment) const;
 };
 
-extern BitmapFont g_font;
-
 // One character as DrawString places it.
 struct GlyphPlacement {
     int sheet;           // index into textures

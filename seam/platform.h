@@ -21,6 +21,17 @@ struct SaverCreateParams {
     SaverWindow parent;  // non-null for a preview
 };
 
+// What a host may ask of the show through createParams; null (as on Windows) asks for nothing.
+struct SaverShowRequest {
+    bool seedGiven;
+    uint32_t seed;              // instead of the calendar time
+    bool frameRateAlwaysShown;  // the frame rate stays on, F2 or not
+};
+
+// The user's settings as the host's store keeps them, open before the window exists.
+struct Settings;
+extern Settings g_settings;
+
 // Window messages and key codes the core handles, with their Win32 values.
 // The Windows build checks them against windows.h.
 const uint32_t SAVER_WM_CREATE = 0x0001;

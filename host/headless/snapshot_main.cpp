@@ -7,13 +7,9 @@
 #include <string>
 #include <vector>
 
-#include "engine/engine_state.h"
 #include "engine/saver_window_proc.h"
-#include "engine/show.h"
 #include "host/headless/headless_host.h"
 #include "host/headless/png_image.h"
-#include "host/headless/stepped_clock.h"
-#include "seam/platform.h"
 
 static const char USAGE[] =
     "usage: vesperglow-snapshot [--output FILE.png] [--seed N] [--size WxH] [--seconds S]\n"
@@ -34,6 +30,7 @@ struct SnapshotOptions {
     double seconds = 8.0;
     double opening = 0;  // 0: run past the opening show
     std::vector<uint32_t> heldKeys;
+    SaverShowRequest request = {};
 };
 
 [[noreturn]] static void Usage(const char* problem) {
@@ -62,7 +59,8 @@ static SnapshotOptions ParseOptions(int argc, char** argv) {
             unsigned long seed = 0;
             if (std::sscanf(value, "%lu%c", &seed, &extra) != 1 || value[0] == '-' || seed > 0xFFFFFFFFul)
                 Usage("bad value for --seed");
-            SetSaverSeed(uint32_t(seed));
+            options.request.seedGiven = true;
+            options.request.seed = uint32_t(seed);
         } else if (option == "--size") {
             if (std::sscanf(value, "%dx%d%c", &options.width, &options.height, &extra) != 2 || options.width < 1 ||
                 options.height < 1 || options.width > 8192 || options.height > 8192)
@@ -92,12 +90,12 @@ static SnapshotOptions ParseOptions(int argc, char** argv) {
 
 int main(int argc, char** argv) {
     SnapshotOptions options = ParseOptions(argc, argv);
-    UseSteppedFrameClock();
+    g_show.clock = FrameClock();  // stepped: a seed gives the same picture every time
     HeadlessSetDesktopSize(options.width, options.height);
     // The window mode of the Linux program: a window of its own with the desktop as its parent.
-    HeadlessWindow* window =
-        HeadlessCreateWindow(SaverWindowProc, options.width, options.height, HeadlessDesktopWindow());
-    if (!g_hglrc) {
+    HeadlessWindow* window = HeadlessCreateWindow(SaverWindowProc, options.width, options.height,
+                                                  HeadlessDesktopWindow(), &options.request);
+    if (!g_show.gl.context) {
         std::fprintf(stderr, "vesperglow-snapshot: no offscreen OpenGL (Mesa EGL surfaceless) here\n");
         return 1;
     }
@@ -105,14 +103,14 @@ int main(int argc, char** argv) {
     for (uint32_t key : options.heldKeys) SaverWindowProc(window, SAVER_WM_KEYDOWN, key, 0);
 
     double opening = 0;
-    while (g_introStage != SHOW_MAIN_STAGE && opening < SNAPSHOT_OPENING_LIMIT &&
-           !(options.opening > 0 && g_showTime >= options.opening)) {
-        AdvanceSteppedClock(SNAPSHOT_FRAME_SECONDS);
+    while (g_show.introStage != SHOW_MAIN_STAGE && opening < SNAPSHOT_OPENING_LIMIT &&
+           !(options.opening > 0 && g_show.showTime >= options.opening)) {
+        g_show.clock.Step(SNAPSHOT_FRAME_SECONDS);
         HeadlessPump(window);
         opening += SNAPSHOT_FRAME_SECONDS;
     }
     for (double shown = 0; options.opening == 0 && shown < options.seconds; shown += SNAPSHOT_FRAME_SECONDS) {
-        AdvanceSteppedClock(SNAPSHOT_FRAME_SECONDS);
+        g_show.clock.Step(SNAPSHOT_FRAME_SECONDS);
         HeadlessPump(window);
     }
 

@@ -1,7 +1,7 @@
 // The program's resources on Linux: the files the Windows resource script names, compiled in.
 #include <cstring>
 
-#include "render/dib_reader.h"
+#include "host/linux/dib_reader.h"
 #include "seam/platform.h"
 
 extern const uint8_t EMBED_GLYPH_SHEET_0[];

@@ -5,16 +5,14 @@
 #include <cstdio>
 #include <string>
 
-#include "engine/hud_layout.h"
-#include "engine/saver_window_proc.h"
 #include "host/x11/event_loop.h"
 #include "host/x11/options.h"
+#include "host/x11/settings_form_gtk.h"
 #include "host/x11/signals.h"
 #include "host/x11/window_setup.h"
 #include "host/x11/x11_host.h"
 #include "host/x11/x_errors.h"
 #include "seam/platform.h"
-#include "settings/settings_form_gtk.h"
 
 X11Host g_x11;
 
@@ -42,7 +40,10 @@ static void SendInitialSize() {
 // The sequence CreateWindowEx gives a Windows saver: WM_NCCREATE, WM_CREATE with the parent in
 // the creation parameters, then the size.
 static void CreateSaverWindow() {
+    const HostOptions& options = g_x11.options;
+    SaverShowRequest request = {options.seedGiven, options.seed, options.showFrameRate};
     SaverCreateParams params = {};
+    params.createParams = &request;
     params.parent = PreviewParent();
     SaverLParam lParam = reinterpret_cast<SaverLParam>(&params);
     HostWindowProc(SAVER_WM_NCCREATE, 0, lParam);
@@ -71,7 +72,6 @@ int main(int argc, char** argv) {
     case OPTIONS_RUN:
         break;
     }
-    if (g_x11.options.seedGiven) SetSaverSeed(g_x11.options.seed);
     InstallXErrorHandlers();
     int signalDescriptor = InstallSignalPipe();
     if (signalDescriptor < 0) {
@@ -82,7 +82,6 @@ int main(int argc, char** argv) {
     if (!SetUpWindow()) return 1;
     // Held keys repeat as presses alone, as on Windows, so F1 and F2 stay down while held.
     XkbSetDetectableAutoRepeat(g_x11.display, True, nullptr);
-    g_frameRateAlwaysShown = g_x11.options.showFrameRate;
     CreateSaverWindow();
     int exitCode = RunEventLoop(signalDescriptor);
     HostRestoreDisplayMode();

@@ -67,7 +67,8 @@ TEST(FontFailures, AMissingOrBrokenWidthTableEndsTheProcess) {
         {WidthResource::SHORT, "Could not get handle on width resource"}};
     for (const auto& [broken, message] : cases) {
         s_widthResource = broken;
-        EXPECT_EXIT(g_font.LoadWidths(), ::testing::ExitedWithCode(1),
+        BitmapFont font;
+        EXPECT_EXIT(font.LoadWidths(), ::testing::ExitedWithCode(1),
                     std::string("vesperglow: Error: ") + message + "\n");
     }
 }

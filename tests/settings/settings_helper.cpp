@@ -11,6 +11,7 @@
 
 #include <glib.h>
 
+#include "seam/platform.h"
 #include "settings/settings.h"
 #include "settings/settings_store.h"
 #include "tests/support/fake_platform.h"

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include "seam/platform.h"
 #include "settings/settings.h"
 #include "settings/settings_dialog_model.h"
 
@@ -65,7 +66,7 @@ std::vector<uint32_t> Fields(const Settings& settings) {
 }  // namespace
 
 TEST(SettingsDialogModel, StoredDesktopModeSelectsFirstEntryAndSkipsTheReset) {
-    SettingsDialogModel model;
+    SettingsDialogModel model(g_settings);
     OpenWith(model, {{{1024, 768, 32}, {800, 600, 16}}, true});
     EXPECT_EQ(0, model.selection);
     EXPECT_EQ((std::vector<std::string>{"Same as Desktop", "1024 x 768 32bit", "800 x 600 16bit"}), Entries(model));
@@ -74,7 +75,7 @@ TEST(SettingsDialogModel, StoredDesktopModeSelectsFirstEntryAndSkipsTheReset) {
 }
 
 TEST(SettingsDialogModel, UnofferedStoredModeIsResetAndSavedOnOpening) {
-    SettingsDialogModel model;
+    SettingsDialogModel model(g_settings);
     OpenWith(model, {{{640, 480, 8}, {1024, 768, 32}, {640, 480, 15}}, true}, {640, 480, 8});
     // Modes below 16 bits per pixel are never listed.
     EXPECT_EQ((std::vector<std::string>{"Same as Desktop", "1024 x 768 32bit"}), Entries(model));
@@ -86,7 +87,7 @@ TEST(SettingsDialogModel, UnofferedStoredModeIsResetAndSavedOnOpening) {
 }
 
 TEST(SettingsDialogModel, RepeatsOfThePreviousEntryAreDroppedAndTheLastOccurrenceIsSelected) {
-    SettingsDialogModel model;
+    SettingsDialogModel model(g_settings);
     OpenWith(model,
              {{{1024, 768, 32}, {1024, 768, 32}, {1024, 768, 8}, {1024, 768, 32}, {800, 600, 32}, {1024, 768, 32},
                {1024, 768, 16}}},
@@ -101,7 +102,7 @@ TEST(SettingsDialogModel, RepeatsOfThePreviousEntryAreDroppedAndTheLastOccurrenc
 TEST(SettingsDialogModel, AtMostDialogMaxModesAreListed) {
     FakeDisplay display;
     for (uint32_t n = 1; n <= 1100; ++n) display.modes.push_back({n, n - 1, 32});
-    SettingsDialogModel model;
+    SettingsDialogModel model(g_settings);
     OpenWith(model, display, {1100, 1099, 32});  // offered, but past the table's end
 
     EXPECT_EQ(1025, model.ListSize());
@@ -111,7 +112,7 @@ TEST(SettingsDialogModel, AtMostDialogMaxModesAreListed) {
 }
 
 TEST(SettingsDialogModel, SliderUpdatesItsFieldAndBoxAtOnceAndCancelRestores) {
-    SettingsDialogModel model;
+    SettingsDialogModel model(g_settings);
     OpenWith(model, {});
     ASSERT_EQ(5u, g_settings.sphericalWeight);
 
@@ -135,7 +136,7 @@ TEST(SettingsDialogModel, SliderUpdatesItsFieldAndBoxAtOnceAndCancelRestores) {
 // Sliders clamp to the store's ranges, every check box reaches its own field, the list sets the
 // mode (ignoring positions it does not have), and OK saves it all with result 1.
 TEST(SettingsDialogModel, OkSavesEveryKindOfEditAndReturnsOne) {
-    SettingsDialogModel model;
+    SettingsDialogModel model(g_settings);
     OpenWith(model, {{{1024, 768, 32}, {800, 600, 16}}});
     model.MoveSlider(3010, 3);
     EXPECT_EQ(10u, g_settings.frequency);
@@ -166,7 +167,7 @@ TEST(SettingsDialogModel, OkSavesEveryKindOfEditAndReturnsOne) {
 }
 
 TEST(SettingsDialogModel, EscapeAndUnknownCommandsOrControlsKeepTheDialogOpenAndChangeNothing) {
-    SettingsDialogModel model;
+    SettingsDialogModel model(g_settings);
     OpenWith(model, {});
     model.MoveSlider(3013, 9);  // an edit in progress must survive
     const std::vector<uint32_t> before = Fields(g_settings);

@@ -8,26 +8,7 @@
 #include <ctime>
 #include <string>
 
-#include "engine/engine_state.h"
-#include "engine/frame_clock.h"
 #include "engine/show.h"
-#include "engine/stars_for_window.h"
-#include "fireworks/crt_rand.h"
-#include "fireworks/draw_list.h"
-#include "fireworks/firework.h"
-#include "fireworks/pool.h"
-#include "fireworks/random_table.h"
-#include "render/star_field.h"
-#include "settings/settings.h"
-
-static int64_t s_steppedCounter = 0;
-
-static bool SteppedFrequency(int64_t* countsPerSecond) {
-    *countsPerSecond = 1000000000;
-    return true;
-}
-static int64_t SteppedCounter() { return s_steppedCounter; }
-static uint32_t SteppedMilliseconds() { return uint32_t(s_steppedCounter / 1000000); }
 
 static const char USAGE[] =
     "usage: vesperglow-sim [--seed N] [--frames N] [--dt SECONDS] [--size WxH] [--frequency N]\n"
@@ -45,6 +26,7 @@ struct SimOptions {
     int width = 1024;
     int height = 768;
     bool dump = false;
+    Settings settings;
 };
 
 [[noreturn]] static void Usage(const char* problem) {
@@ -62,17 +44,17 @@ static unsigned long ParseUnsigned(const char* text, unsigned long maximum, cons
 }
 
 // A setting given on the command line must lie in the range the store would accept.
-static void SetSetting(const char* name, const char* text) {
+static void SetSetting(Settings* settings, const char* name, const char* text) {
     for (const SettingsValue& value : SETTINGS_VALUES) {
         if (std::strcmp(value.name, name) != 0) continue;
         unsigned long parsed = ParseUnsigned(text, value.maximum, name);
         if (parsed < value.minimum) Usage((std::string("bad value for ") + name).c_str());
-        g_settings.*value.field = uint32_t(parsed);
+        settings->*value.field = uint32_t(parsed);
         return;
     }
 }
 
-static void SetWeights(const char* text) {
+static void SetWeights(Settings* settings, const char* text) {
     static const char* const names[7] = {"Spherical Weight", "Blast Weight", "Weeping Willow Weight",
                                          "Sparkling Weight", "Chain Reaction Weight", "Cork Screw Weight",
                                          "Waver Weight"};
@@ -80,7 +62,7 @@ static void SetWeights(const char* text) {
     for (int i = 0; i < 7; ++i) {
         size_t comma = rest.find(',');
         if ((i < 6) != (comma != std::string::npos)) Usage("--weights takes seven numbers");
-        SetSetting(names[i], rest.substr(0, comma).c_str());
+        SetSetting(settings, names[i], rest.substr(0, comma).c_str());
         rest = i < 6 ? rest.substr(comma + 1) : "";
     }
 }
@@ -108,15 +90,15 @@ static SimOptions ParseOptions(int argc, char** argv) {
             options.width = w;
             options.height = h;
         } else if (option == "--frequency") {
-            SetSetting("Frequency", value);
+            SetSetting(&options.settings, "Frequency", value);
         } else if (option == "--display-title") {
-            SetSetting("Display Vesperglow", value);
+            SetSetting(&options.settings, "Display Vesperglow", value);
         } else if (option == "--stars") {
-            SetSetting("Stars", value);
+            SetSetting(&options.settings, "Stars", value);
         } else if (option == "--twilight") {
-            SetSetting("Twilight Sky", value);
+            SetSetting(&options.settings, "Twilight Sky", value);
         } else if (option == "--weights") {
-            SetWeights(value);
+            SetWeights(&options.settings, value);
         } else if (option == "--dump") {
             options.dump = true;
             takesValue = false;
@@ -130,11 +112,11 @@ static SimOptions ParseOptions(int argc, char** argv) {
     return options;
 }
 
-static std::string DumpPool() {
+static std::string DumpPool(const FireworkPool& pool) {
     std::string text;
     char line[1024];
     for (int slot = 0; slot < POOL_SIZE; ++slot) {
-        const Firework* f = g_fireworkPool.slots[slot];
+        const Firework* f = pool.slots[slot];
         if (!f) continue;
         std::snprintf(line, sizeof line,
                       "%d %d %d %d %d %d %.17g %.17g %.17g %.17g %.17g %.17g %.17g %.17g %.17g %.17g %.17g %.17g\n",
@@ -157,41 +139,30 @@ static uint64_t Fnv1a64(const std::string& text) {
 
 int main(int argc, char** argv) {
     SimOptions options = ParseOptions(argc, argv);
+    // Static: the show's tables are too large for some stacks.
+    static Show show;
+    show.Init(options.seed, options.settings);
+    show.Resize(options.width, options.height);
 
-    // The saver's window creation, in its order: seed, random table, empty pool, clock, size.
-    SeedRand(options.seed);
-    FillRandomTable();
-    EmptyPool();
-    g_frameClock = FrameClock({SteppedFrequency, SteppedCounter, SteppedMilliseconds});
-    g_frameClock.Restart();
-    g_windowWidth = options.width;
-    g_windowHeight = options.height;
-    BuildStarsForWindow(options.width, options.height);
-
-    DrawList list;
     BurstTally tally = {};
     long launches = 0;
     int peak = 0;
-    const int64_t step = std::llround(options.dt * 1e9);
     for (long frame = 0; frame < options.frames; ++frame) {
-        s_steppedCounter += step;
-        list.Clear();
-        launches += SimulateShowFrame(MeasureTimeStep(), list, &tally).launched;
-        int live = CountLiveFireworks();
+        show.clock.Step(options.dt);
+        launches += show.Step(&tally).launched;
+        int live = show.world.pool.CountLive();
         if (live > peak) peak = live;
     }
 
-    std::string dump = DumpPool();
+    std::string dump = DumpPool(show.world.pool);
     std::printf("seed %" PRIu32 "\n", options.seed);
     std::printf("frames %ld\n", options.frames);
-    std::printf("live %d\n", CountLiveFireworks());
+    std::printf("live %d\n", show.world.pool.CountLive());
     std::printf("launches %ld\n", launches);
-    std::printf("launch-attempts %d\n", int(g_launchCount));
+    std::printf("launch-attempts %d\n", int(show.launchCount));
     for (int kind = 1; kind < BURST_KIND_COUNT; ++kind) std::printf("bursts %s %lld\n", BURST_NAMES[kind], tally.byKind[kind]);
     std::printf("peak %d\n", peak);
     std::printf("hash %016" PRIx64 "\n", Fnv1a64(dump));
     if (options.dump) std::fputs(dump.c_str(), stdout);
-    DeleteAllFireworks();
-    g_starField.Destroy();
     return 0;
 }

@@ -7,6 +7,8 @@
 #include "settings/settings.h"
 #include "settings/settings_store.h"
 
+Settings g_settings;
+
 // On Windows the store handle is the HKEY itself.
 namespace {
 

@@ -1,13 +1,14 @@
-#include "settings/settings_dialog_win32.h"
+#include "host/win32/settings_dialog_win32.h"
 
 #include <commctrl.h>
 #include <cstring>
 
+#include "seam/platform.h"
 #include "settings/settings_dialog_model.h"
 
 // The dialog runs once per process and DialogBoxParamA passes no parameter, so the model it
 // drives lives here.
-static SettingsDialogModel s_model;
+static SettingsDialogModel s_model(g_settings);
 
 static_assert(sizeof(DEVMODEA) == 156, "the mode query expects the 156-byte DEVMODEA");
 

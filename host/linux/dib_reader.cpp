@@ -1,4 +1,4 @@
-#include "render/dib_reader.h"
+#include "host/linux/dib_reader.h"
 
 // Offsets of the fields in BITMAPFILEHEADER (14 bytes) and BITMAPINFOHEADER (40 bytes) that follows it.
 const size_t DIB_FILE_HEADER_SIZE = 14;

@@ -1,4 +1,4 @@
-#include "settings/keyfile_store.h"
+#include "host/linux/keyfile_store.h"
 
 #include <cstdlib>
 #include <string>
@@ -7,6 +7,8 @@
 
 #include "seam/platform.h"
 #include "settings/settings_store.h"
+
+Settings g_settings;
 
 struct SettingsKey {
     std::string path;
