@@ -1,5 +1,7 @@
 // vesperglow-sim: runs the show's simulation exactly as the saver would, with no window,
 // on a stepped clock, and prints what happened.
+#include <getopt.h>
+
 #include <cinttypes>
 #include <cmath>
 #include <cstdio>
@@ -29,17 +31,16 @@ struct SimOptions {
     Settings settings;
 };
 
-[[noreturn]] static void Usage(const char* problem) {
-    if (problem) std::fprintf(stderr, "vesperglow-sim: %s\n", problem);
-    std::fputs(USAGE, problem ? stderr : stdout);
-    std::exit(problem ? 2 : 0);
+[[noreturn]] static void Usage(const std::string& problem) {
+    if (!problem.empty()) std::fprintf(stderr, "vesperglow-sim: %s\n", problem.c_str());
+    std::fputs(USAGE, problem.empty() ? stdout : stderr);
+    std::exit(problem.empty() ? 0 : 2);
 }
 
 static unsigned long ParseUnsigned(const char* text, unsigned long maximum, const char* option) {
     char* end = nullptr;
-    if (!text || !*text || *text == '-') Usage((std::string("bad value for ") + option).c_str());
-    unsigned long value = std::strtoul(text, &end, 10);
-    if (*end || value > maximum) Usage((std::string("bad value for ") + option).c_str());
+    unsigned long value = *text == '-' ? 0 : std::strtoul(text, &end, 10);
+    if (!end || end == text || *end || value > maximum) Usage(std::string("bad value for ") + option);
     return value;
 }
 
@@ -48,9 +49,8 @@ static void SetSetting(Settings* settings, const char* name, const char* text) {
     for (const SettingsValue& value : SETTINGS_VALUES) {
         if (std::strcmp(value.name, name) != 0) continue;
         unsigned long parsed = ParseUnsigned(text, value.maximum, name);
-        if (parsed < value.minimum) Usage((std::string("bad value for ") + name).c_str());
+        if (parsed < value.minimum) Usage(std::string("bad value for ") + name);
         settings->*value.field = uint32_t(parsed);
-        return;
     }
 }
 
@@ -58,7 +58,7 @@ static void SetWeights(Settings* settings, const char* text) {
     static const char* const names[7] = {"Spherical Weight", "Blast Weight", "Weeping Willow Weight",
                                          "Sparkling Weight", "Chain Reaction Weight", "Cork Screw Weight",
                                          "Waver Weight"};
-    std::string rest = text ? text : "";
+    std::string rest = text;
     for (int i = 0; i < 7; ++i) {
         size_t comma = rest.find(',');
         if ((i < 6) != (comma != std::string::npos)) Usage("--weights takes seven numbers");
@@ -67,48 +67,70 @@ static void SetWeights(Settings* settings, const char* text) {
     }
 }
 
+enum SimOption { OPTION_SEED = 256, OPTION_FRAMES, OPTION_DT, OPTION_SIZE, OPTION_WEIGHTS, OPTION_DUMP, OPTION_HELP,
+                 OPTION_SETTING };
+
+// The options that set one stored value each, by its name in the store; their codes follow OPTION_SETTING.
+static const char* const SETTING_OPTIONS[] = {"Frequency", "Display Vesperglow", "Stars", "Twilight Sky"};
+
+static const option SIM_OPTIONS[] = {
+    {"seed", required_argument, nullptr, OPTION_SEED},
+    {"frames", required_argument, nullptr, OPTION_FRAMES},
+    {"dt", required_argument, nullptr, OPTION_DT},
+    {"size", required_argument, nullptr, OPTION_SIZE},
+    {"weights", required_argument, nullptr, OPTION_WEIGHTS},
+    {"dump", no_argument, nullptr, OPTION_DUMP},
+    {"help", no_argument, nullptr, OPTION_HELP},
+    {"frequency", required_argument, nullptr, OPTION_SETTING},
+    {"display-title", required_argument, nullptr, OPTION_SETTING + 1},
+    {"stars", required_argument, nullptr, OPTION_SETTING + 2},
+    {"twilight", required_argument, nullptr, OPTION_SETTING + 3},
+    {nullptr, 0, nullptr, 0},
+};
+
 static SimOptions ParseOptions(int argc, char** argv) {
     SimOptions options;
-    for (int i = 1; i < argc; ++i) {
-        std::string option = argv[i];
-        const char* value = i + 1 < argc ? argv[i + 1] : nullptr;
-        bool takesValue = true;
-        if (option == "--seed") {
+    opterr = 0;  // the problems are worded here
+    for (int code; (code = getopt_long_only(argc, argv, ":", SIM_OPTIONS, nullptr)) != -1;) {
+        const char* value = optarg;
+        switch (code) {
+        case OPTION_SEED:
             options.seed = uint32_t(ParseUnsigned(value, 0xFFFFFFFFul, "--seed"));
-        } else if (option == "--frames") {
+            break;
+        case OPTION_FRAMES:
             options.frames = long(ParseUnsigned(value, 100000000ul, "--frames"));
-        } else if (option == "--dt") {
+            break;
+        case OPTION_DT: {
             char* end = nullptr;
-            options.dt = value ? std::strtod(value, &end) : -1;
-            if (!value || *end || !(options.dt >= 0 && options.dt <= 3600)) Usage("bad value for --dt");
-        } else if (option == "--size") {
-            int w = 0, h = 0;
-            char extra = 0;
-            if (!value || std::sscanf(value, "%dx%d%c", &w, &h, &extra) != 2 || w <= 0 || h <= 0 || w > 65535 ||
-                h > 65535)
-                Usage("bad value for --size");
-            options.width = w;
-            options.height = h;
-        } else if (option == "--frequency") {
-            SetSetting(&options.settings, "Frequency", value);
-        } else if (option == "--display-title") {
-            SetSetting(&options.settings, "Display Vesperglow", value);
-        } else if (option == "--stars") {
-            SetSetting(&options.settings, "Stars", value);
-        } else if (option == "--twilight") {
-            SetSetting(&options.settings, "Twilight Sky", value);
-        } else if (option == "--weights") {
-            SetWeights(&options.settings, value);
-        } else if (option == "--dump") {
-            options.dump = true;
-            takesValue = false;
-        } else if (option == "--help") {
-            Usage(nullptr);
-        } else {
-            Usage(("unknown option " + option).c_str());
+            options.dt = std::strtod(value, &end);
+            if (*end || !(options.dt >= 0 && options.dt <= 3600)) Usage("bad value for --dt");
+            break;
         }
-        if (takesValue) ++i;
+        case OPTION_SIZE: {
+            char extra = 0;
+            if (std::sscanf(value, "%dx%d%c", &options.width, &options.height, &extra) != 2 || options.width <= 0 ||
+                options.height <= 0 || options.width > 65535 || options.height > 65535)
+                Usage("bad value for --size");
+            break;
+        }
+        case OPTION_WEIGHTS:
+            SetWeights(&options.settings, value);
+            break;
+        case OPTION_DUMP:
+            options.dump = true;
+            break;
+        case OPTION_HELP:
+            Usage("");
+        case ':':
+            Usage(std::string("bad value for ") + argv[optind - 1]);
+        case '?':
+            Usage(std::string("unknown option ") + argv[optind - 1]);
+        default:
+            SetSetting(&options.settings, SETTING_OPTIONS[code - OPTION_SETTING], value);
+            break;
+        }
     }
+    if (optind < argc) Usage(std::string("unknown option ") + argv[optind]);
     return options;
 }
 
