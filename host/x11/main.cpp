@@ -13,6 +13,7 @@
 #include "host/x11/x11_host.h"
 #include "host/x11/x_errors.h"
 #include "seam/platform.h"
+#include "seam/version.h"
 
 X11Host g_x11;
 

@@ -110,7 +110,9 @@ TEST_F(ShowTest, BurstPassBurstsEachKindAtTheSwingingShellsDrawnPositionCountsAn
         int made = 0, children = 0;
         for (const Firework* f : show.world.pool.slots) {
             if (!f) continue;
-            if (made++ == 0) EXPECT_EQ(c.flags, f->flags);
+            if (made++ == 0) {
+                EXPECT_EQ(c.flags, f->flags);
+            }
             ASSERT_TRUE(f->position.x == drawn.x && f->position.z == drawn.z);
             ASSERT_TRUE(f->flags == FF_TRAIL || f->velocity.y == 0.5);  // the shell's velocity is the parent's
             children += f->burstKind == BURST_SMALL_BLAST;
