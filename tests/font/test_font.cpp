@@ -106,8 +106,7 @@ TEST(Font, StringsAreLaidOutByTheLoadedAdvances) {
         char code;
         int sheet;
         double s0, t0;
-    } cells[] = {{' ', 0, 0.0, 0.75}, {'/', 0, 0.75, 0.0}, {'A', 2, 0.25, 0.75}, {'g', 4, 0.75, 0.5},
-                 {'\x7f', 5, 0.75, 0.0}};
+    } cells[] = {{' ', 0, 0.0, 0.75}, {'g', 4, 0.75, 0.5}, {'\x7f', 5, 0.75, 0.0}};
     for (const auto& cell : cells) {
         const char text[2] = {cell.code, 0};
         GlyphCursor cursor(font, text, 1.0, 0);

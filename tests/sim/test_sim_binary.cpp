@@ -45,6 +45,7 @@ TEST(SimBinary, GoldenRunsKeepTheirHashes) {
         {"--seed 5 --frames 1200 --weights 0,0,0,0,0,10,10 --frequency 60 --size 640x480", "a42481ae79913acd"},
         {"--seed 314 --frames 900 --dt 0.05 --weights 10,10,0,10,0,0,0 --stars 0", "3a67f2f3252e88d1"},
         {"--seed 77 --frames 600 --dt 0.5 --frequency 45", "d700a2058610177f"},
+        {"--seed 3 --frames 40 --dt 600", "9d320301f8216f86"},
         {"--seed 2024 --frames 5000 --frequency 60 --weights 0,10,10,0,10,0,0 --display-title 0 --size 1920x1080 "
          "--stars 2 --twilight 0",
          "ff062d2a2b126456"},

@@ -1,14 +1,10 @@
 #include <gtest/gtest.h>
 
-#include <X11/X.h>
-#include <X11/keysym.h>
-
 #include <string>
 #include <vector>
 
 #include "host/x11/extension_list.h"
 #include "host/x11/frame_timer.h"
-#include "host/x11/key_codes.h"
 #include "host/x11/options.h"
 
 static OptionsResult Parse(std::vector<const char*> arguments, HostOptions* options, std::string* problem = nullptr) {
@@ -48,22 +44,6 @@ TEST(WindowId, HexadecimalWithPrefixOrDecimal) {
     for (const auto& [text, expected] : good) EXPECT_TRUE(ParseWindowId(text, &id) && id == expected) << text;
     for (const char* text : {"", "0", "0x", "zz", "1e00007", "-5", " 5", "4294967296", "0x100000000"})
         EXPECT_FALSE(ParseWindowId(text, &id)) << '"' << text << '"';
-}
-
-TEST(KeyCodes, Win32VirtualKeysAndQuitKeys) {
-    const std::pair<unsigned long, uint32_t> keys[] = {
-        {XK_F1, 0x70},  {XK_F2, 0x71},       {XK_F12, 0x7B},    {XK_a, 0x41},     {XK_A, 0x41},
-        {XK_z, 0x5A},   {XK_0, 0x30},        {XK_9, 0x39},      {XK_KP_0, 0x60},  {XK_Escape, 0x1B},
-        {XK_Left, 0x25}, {XK_Shift_R, 0x10}, {XK_minus, 0xBD},  {XK_eacute, KEY_UNKNOWN}, {NoSymbol, KEY_UNKNOWN}};
-    for (const auto& [keysym, virtualKey] : keys) EXPECT_EQ(virtualKey, VirtualKeyFromKeysym(keysym)) << keysym;
-
-    EXPECT_TRUE(IsWindowQuitKey(XK_q, 0));
-    EXPECT_TRUE(IsWindowQuitKey(XK_Q, ShiftMask));
-    EXPECT_TRUE(IsWindowQuitKey(XK_Escape, 0));
-    EXPECT_TRUE(IsWindowQuitKey(XK_c, ControlMask | LockMask));
-    EXPECT_FALSE(IsWindowQuitKey(XK_c, 0));
-    EXPECT_FALSE(IsWindowQuitKey(XK_F1, 0));
-    EXPECT_FALSE(IsWindowQuitKey(XK_a, ControlMask));
 }
 
 const int64_t MILLISECOND = 1000 * 1000;
