@@ -5,19 +5,20 @@
 #include <utility>
 #include <vector>
 
-#include "fireworks/firework.h"
+#include "engine/show.h"
 
 struct PoolSnapshot {
     std::vector<std::pair<int, Firework>> records;
     int32_t nextSlotCursor = 0;
     int randomCursor = 0;
+    uint32_t randState = 0;
     double showTime = 0;
     int32_t launchCount = 0;
 };
 
-// Runs the show, calling advanceClock before each frame, until it holds exactly `live` records
-// (the newest are dropped to make the count exact); fewer if it never gets there.
-PoolSnapshot BuildShowMix(uint32_t seed, int live, void (*advanceClock)());
+// Starts the show and runs it until it holds exactly `live` records (the newest are dropped to make the
+// count exact); fewer if it never gets there.
+PoolSnapshot BuildShowMix(Show& show, uint32_t seed, int live);
 
 // Puts the pool and the show's state back; the next frame measures exactly one clock step.
-void RestoreShowMix(const PoolSnapshot& snapshot, uint32_t seed);
+void RestoreShowMix(Show& show, const PoolSnapshot& snapshot);

@@ -2,14 +2,12 @@
 
 #include <GL/gl.h>
 
-#include "engine/engine_state.h"
 #include "engine/hud_layout.h"
-#include "render/bitmap_font.h"
 
 const double HUD_BORDER_GREY = 0.6;
 
-void DrawWindowBorder() {
-    BorderLoop loop = WindowBorder(g_windowWidth, g_windowHeight);
+void DrawWindowBorder(int width, int height) {
+    BorderLoop loop = WindowBorder(width, height);
     glColor3d(HUD_BORDER_GREY, HUD_BORDER_GREY, HUD_BORDER_GREY);
     glBegin(GL_LINE_LOOP);
     // Through the corner pixels' centres: a line along a pixel edge may fall on either side of
@@ -18,29 +16,29 @@ void DrawWindowBorder() {
     glEnd();
 }
 
-void DrawFrameRate(double dt) {
-    FrameRatePlacement placement = PlaceFrameRate(g_windowWidth, g_windowHeight);
+void DrawFrameRate(const BitmapFont& font, double dt, int width, int height) {
+    FrameRatePlacement placement = PlaceFrameRate(width, height);
     FrameRateText label = FormatFrameRate(dt);
     glPushMatrix();
     glColor3d(0.2, 0.4, 0.6);
     glTranslated(placement.origin.x, placement.origin.y, 0);
-    g_font.DrawString(label.text, placement.scale, 0);
+    font.DrawString(label.text, placement.scale, 0);
     glPopMatrix();
 }
 
-void DrawTitle(double showTime) {
+void DrawTitle(const BitmapFont& font, double showTime) {
     TitleLook look = TitleAppearance(showTime);
     glColor3d(look.red, look.green, look.blue);
     // Turned about x so the text stands upright in the x-z plane, facing the camera.
     glPushMatrix();
     glTranslated(0, 0, 40);
     glRotated(90, 1, 0, 0);
-    g_font.DrawString(HUD_TITLE_TEXT, look.titleScale, 1);
+    font.DrawString(HUD_TITLE_TEXT, look.titleScale, 1);
     glPopMatrix();
     // The version line sits low at the right, leaning slightly back.
     glPushMatrix();
     glTranslated(38, 0, 2);
     glRotated(85, 1, 0, 0);
-    g_font.DrawString(HUD_VERSION_TEXT, 2, 2);
+    font.DrawString(HUD_VERSION_TEXT, 2, 2);
     glPopMatrix();
 }

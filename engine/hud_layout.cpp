@@ -3,14 +3,6 @@
 #include <cmath>
 #include <cstdio>
 
-#include "engine/engine_state.h"
-
-bool g_frameRateAlwaysShown = false;
-
-bool FrameRateShown() {
-    return g_showFrameRate || g_frameRateAlwaysShown;
-}
-
 int32_t FramesPerSecond(double dt) {
     if (dt == 0) return 0;
     double rate = 1 / dt + 0.5;

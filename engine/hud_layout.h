@@ -1,13 +1,9 @@
 #pragma once
 #include <cstdint>
 
+#include "seam/version.h"
+
 // What the overlays draw and where, worked out without GL.
-
-// The Linux -fps option: the frame rate stays on whether or not F2 is held.
-extern bool g_frameRateAlwaysShown;
-
-// Whether this frame shows the frame rate: F2 held, or kept on by the host.
-bool FrameRateShown();
 
 // Whole frames per second for one time step, rounded to the nearest; 0 for a step of exactly 0.
 int32_t FramesPerSecond(double dt);
@@ -38,7 +34,7 @@ struct BorderLoop {
 BorderLoop WindowBorder(int32_t width, int32_t height);
 
 const char* const HUD_TITLE_TEXT = "Vesperglow";
-const char* const HUD_VERSION_TEXT = "Version 1.2.0";
+const char* const HUD_VERSION_TEXT = "Version " VESPERGLOW_VERSION;
 
 // The opening title at show time T: a yellow that fades in over its first second and out over
 // its last, and a title that grows slowly while it is shown.

@@ -1,13 +1,6 @@
-#include <new>
-
 #include "engine/show.h"
 #include "fireworks/angles.h"
 #include "fireworks/burst.h"
-#include "fireworks/crt_rand.h"
-#include "fireworks/firework.h"
-#include "fireworks/pool.h"
-#include "fireworks/random_table.h"
-#include "settings/settings.h"
 
 // What a launch decides before the burst kind is chosen; the Cork Screw companion repeats it.
 struct LaunchPlan {
@@ -19,24 +12,22 @@ struct LaunchPlan {
     double burstHeight;
 };
 
-static Firework* CreateShell(int slot, const LaunchPlan& plan, int flags) {
-    Firework* shell = new (std::nothrow) Firework(Vec3(plan.x, 0, 0), Vec3(0, 0, 1), flags);
-    g_fireworkPool.slots[slot] = shell;
-    return shell;
+static Firework* CreateShell(FireworkWorld& world, int slot, const LaunchPlan& plan, int flags) {
+    return world.Create(slot, Vec3(plan.x, 0, 0), Vec3(0, 0, 1), flags);
 }
 
 // The second shell of a Cork Screw: same path, its swing a third of a cycle ahead.
-static void LaunchCompanion(Firework& shell, const LaunchPlan& plan) {
-    int slot = FindFreeSlot();
+static void LaunchCompanion(FireworkWorld& world, Firework& shell, const LaunchPlan& plan) {
+    int slot = world.pool.FindFreeSlot();
     if (slot == -1) return;
-    Vec3 color = RandomBurstColor();
-    Firework* companion = CreateShell(slot, plan, FF_TRAIL);
+    Vec3 color = RandomBurstColor(world);
+    Firework* companion = CreateShell(world, slot, plan, FF_TRAIL);
     if (!companion) return;
     companion->EnableCorkscrew(0.25, 2.094393333333333, 1.0);
     companion->SetHeading(plan.heading, 10.0);
     companion->SetThrust(plan.thrust, plan.burnTime);
     companion->SetColor(color * 0.5, 10.0, 2.0, COLOR_STEADY);
-    double sparkHold = NextRandom() * 0.5;
+    double sparkHold = world.NextRandom() * 0.5;
     companion->SetTrail(color * 0.5, 30.0, sparkHold, 0.4);
     companion->SetBurstAtApex();
     if (plan.highBurst) companion->SetBurstHeight(plan.burstHeight);
@@ -44,18 +35,19 @@ static void LaunchCompanion(Firework& shell, const LaunchPlan& plan) {
     shell.secondColor = color;
 }
 
-static void ApplyBurstKind(Firework& shell, const Vec3& color, const LaunchPlan& plan) {
-    const uint32_t weights[7] = {g_settings.sphericalWeight,     g_settings.blastWeight,
-                                 g_settings.weepingWillowWeight, g_settings.sparklingWeight,
-                                 g_settings.chainReactionWeight, g_settings.corkScrewWeight,
-                                 g_settings.waverWeight};
+static void ApplyBurstKind(FireworkWorld& world, const Settings& settings, Firework& shell, const Vec3& color,
+                           const LaunchPlan& plan) {
+    const uint32_t weights[7] = {settings.sphericalWeight,     settings.blastWeight,
+                                 settings.weepingWillowWeight, settings.sparklingWeight,
+                                 settings.chainReactionWeight, settings.corkScrewWeight,
+                                 settings.waverWeight};
     uint32_t total = 0;
     for (uint32_t weight : weights) total += weight;
     if (total == 0) {
         shell.SetBurstKind(BURST_SPHERICAL);
         return;
     }
-    uint32_t k = uint32_t(Rand()) % total;
+    uint32_t k = uint32_t(world.Rand()) % total;
     int choice = 0;
     while (k >= weights[choice]) k -= weights[choice++];
 
@@ -83,20 +75,20 @@ static void ApplyBurstKind(Firework& shell, const Vec3& color, const LaunchPlan&
         shell.SetFlags(FF_TRAIL);
         shell.EnableCorkscrew(0.25, 0.0, 1.0);
         shell.SetColor(half, 10.0, 2.0, COLOR_STEADY);
-        double sparkHold = NextRandom() * 0.5;
+        double sparkHold = world.NextRandom() * 0.5;
         shell.SetTrail(half, 30.0, sparkHold, 0.4);
         shell.SetBurstKind(BURST_CORK_SCREW);
         shell.flipTrailOffset = 1;
-        LaunchCompanion(shell, plan);
+        LaunchCompanion(world, shell, plan);
         break;
     }
     default: {
         shell.SetFlags(FF_STAR + FF_TRAIL);
-        double phase = NextRandom() * ANGLE_FULL_TURN;
-        double radius = (NextRandom() + 1) * 0.25;
+        double phase = world.NextRandom() * ANGLE_FULL_TURN;
+        double radius = (world.NextRandom() + 1) * 0.25;
         shell.EnableCorkscrew(radius, phase, 0.5);
         shell.SetColor(half, 10.0, 2.0, COLOR_STEADY);
-        double sparkHold = (NextRandom() + 1) * 0.5;
+        double sparkHold = (world.NextRandom() + 1) * 0.5;
         shell.SetTrail(half, 30.0, sparkHold, 0.4);
         shell.flipTrailOffset = 1;
         shell.SetBurstKind(BURST_WAVER);
@@ -106,37 +98,37 @@ static void ApplyBurstKind(Firework& shell, const Vec3& color, const LaunchPlan&
 }
 
 // One launch attempt; it counts even when the pool is full.
-static bool LaunchShell() {
-    ++g_launchCount;
-    int slot = FindFreeSlot();
+bool Show::LaunchShell() {
+    ++launchCount;
+    int slot = world.pool.FindFreeSlot();
     if (slot == -1) return false;
 
     LaunchPlan plan;
-    plan.x = (NextRandom() - 0.5) * 80;
-    Vec3 color = RandomBurstColor();
-    plan.heading = ((NextRandom() - 0.5) + 0.01 * plan.x) * 0.15 + ANGLE_QUARTER_TURN;
-    Firework* shell = CreateShell(slot, plan, FF_ROCKET);
+    plan.x = (world.NextRandom() - 0.5) * 80;
+    Vec3 color = RandomBurstColor(world);
+    plan.heading = ((world.NextRandom() - 0.5) + 0.01 * plan.x) * 0.15 + ANGLE_QUARTER_TURN;
+    Firework* shell = CreateShell(world, slot, plan, FF_ROCKET);
     if (!shell) return false;
     shell->SetHeading(plan.heading, 10.0);
-    plan.thrust = NextRandom() * 10 + 20;
-    double early = NextRandom();
-    double late = NextRandom();
+    plan.thrust = world.NextRandom() * 10 + 20;
+    double early = world.NextRandom();
+    double late = world.NextRandom();
     plan.burnTime = early + (5.2 - plan.thrust * 0.14285714285714285) - late * 0.5;
     shell->SetThrust(plan.thrust, plan.burnTime);
     shell->SetColor(color, 10.0, 2.0, COLOR_STEADY);
     shell->SetBurstAtApex();
-    plan.highBurst = Rand() % 3 == 0;
-    plan.burstHeight = NextRandom() * 50 + 10;
+    plan.highBurst = world.Rand() % 3 == 0;
+    plan.burstHeight = world.NextRandom() * 50 + 10;
     if (plan.highBurst) shell->SetBurstHeight(plan.burstHeight);
-    ApplyBurstKind(*shell, color, plan);
+    ApplyBurstKind(world, settings, *shell, color, plan);
     return true;
 }
 
-int RunLaunchScheduler() {
-    double target = g_settings.frequency * 0.016666666666666666;
+int Show::RunLaunchScheduler() {
+    double target = settings.frequency * 0.016666666666666666;
     int launched = 0;
     // The mean rate so far, plus a random margin, decides whether another shell goes up.
-    while (double(g_launchCount) / g_showTime + NextRandom() < target) {
+    while (double(launchCount) / showTime + world.NextRandom() < target) {
         if (LaunchShell()) ++launched;
     }
     return launched;

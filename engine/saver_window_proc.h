@@ -1,9 +1,10 @@
 #pragma once
-#include "host/platform.h"
+#include "engine/show.h"
+#include "seam/platform.h"
 
-// The saver window's own procedure: the show's life cycle from creation to destruction.
-// Whatever it does not consume goes to the host's DefaultSaverProc.
+// The saver window's own procedure: it turns the window's messages into calls on the show, from
+// creation to destruction. Whatever it does not consume goes to the host's DefaultSaverProc.
 SaverResult SaverWindowProc(SaverWindow window, uint32_t message, SaverWParam wParam, SaverLParam lParam);
 
-// A fixed seed for the show instead of the calendar time (a reproducible show on request).
-void SetSaverSeed(uint32_t seed);
+// The show the saver window runs: one per process, as there is one saver window.
+extern Show g_show;

@@ -1,45 +1,67 @@
 #include "engine/show.h"
 
-#include "engine/frame_clock.h"
 #include "fireworks/burst.h"
-#include "fireworks/firework.h"
-#include "fireworks/pool.h"
-#include "settings/settings.h"
 
-int32_t g_warmupFrames = 2;
-double g_lastClockReading = 0;
-double g_showTime = 0;
-int32_t g_introStage = 0;
-int32_t g_launchCount = 0;
-
-void ResetShow() {
-    g_warmupFrames = 2;
-    g_lastClockReading = 0;
-    g_showTime = 0;
-    g_introStage = 0;
-    g_launchCount = 0;
+void Show::Init(uint32_t seed, const Settings& runWith) {
+    settings = runWith;
+    world.pool.DeleteAll();
+    world.pool.nextSlotCursor = 0;
+    world.randomTable.cursor = 0;
+    world.launchRate = double(settings.frequency);
+    world.SeedRand(seed);
+    world.FillRandomTable();
+    stars.Destroy();
+    width = height = 0;
+    showBorder = showFrameRate = false;
+    warmupFrames = 2;
+    lastClockReading = 0;
+    showTime = 0;
+    introStage = 0;
+    launchCount = 0;
+    clock.Restart();
 }
 
-double MeasureTimeStep() {
-    // The first frames restart the clock, so context creation and sizing are not simulated.
-    if (g_warmupFrames > 0) {
-        --g_warmupFrames;
-        g_frameClock.Restart();
-        g_lastClockReading = g_frameClock.Elapsed();
+void Show::Resize(int newWidth, int newHeight) {
+    width = newWidth;
+    height = newHeight;
+    int count = (height / 60) * (width / 60) * int(settings.stars);
+    bool twilight = settings.twilightSky != 0;
+    stars.Build(world, width, height, count, twilight, twilight ? height : 0);
+}
+
+bool Show::HoldOverlayKey(SaverWParam key, bool down) {
+    if (key == SAVER_VK_F1 && settings.f1DisplaysWindowBorder != 0) {
+        showBorder = down;
+        return true;
     }
-    double dt = g_frameClock.Elapsed() - g_lastClockReading;
-    g_lastClockReading = g_frameClock.Elapsed();
+    if (key == SAVER_VK_F2 && settings.f2DisplaysFrameRate != 0) {
+        showFrameRate = down;
+        return true;
+    }
+    return false;
+}
+
+void Show::Destroy() {
+    world.pool.DeleteAll();
+    stars.Destroy();
+}
+
+double Show::MeasureTimeStep() {
+    // The first frames restart the clock, so context creation and sizing are not simulated.
+    if (warmupFrames > 0) {
+        --warmupFrames;
+        clock.Restart();
+        lastClockReading = clock.Elapsed();
+    }
+    double dt = clock.Elapsed() - lastClockReading;
+    lastClockReading = clock.Elapsed();
     // A wrapped millisecond count reads as a step backwards; time never runs backwards in the show.
     if (!(dt >= 0)) return 0;
     return dt > SHOW_LONGEST_TIME_STEP ? SHOW_LONGEST_TIME_STEP : dt;
 }
 
-void AdvanceShowTime(double dt) {
-    g_showTime = g_showTime + dt;
-}
-
 // The opening show's stages, each as (position ; velocity) pairs.
-static void FireOpeningStage(int stage) {
+static void FireOpeningStage(FireworkWorld& world, int stage) {
     static const Vec3 positions[4][5] = {
         {{0, 0, 40}},
         {{-10, 0, 40}, {10, 0, 40}},
@@ -49,27 +71,27 @@ static void FireOpeningStage(int stage) {
     static const double velocitiesX[4][5] = {{0}, {-20, 20}, {-40, 40}, {-40, -20, 0, 20, 40}};
     static const int counts[4] = {1, 2, 2, 5};
     for (int i = 0; i < counts[stage]; ++i)
-        OpeningBurst(positions[stage][i], Vec3(velocitiesX[stage][i], 0, 0));
+        OpeningBurst(world, positions[stage][i], Vec3(velocitiesX[stage][i], 0, 0));
 }
 
-bool RunOpeningShow() {
+bool Show::RunOpeningShow() {
     static const double stageTimes[4] = {1.0, 1.3, 1.6, 5.0};
     for (int stage = 0; stage < 4; ++stage) {
-        if (g_showTime > stageTimes[stage] && g_introStage < stage + 1) {
-            g_introStage = stage + 1;
-            FireOpeningStage(stage);
+        if (showTime > stageTimes[stage] && introStage < stage + 1) {
+            introStage = stage + 1;
+            FireOpeningStage(world, stage);
         }
     }
-    if (g_showTime > 6.0 || g_settings.displayTitle == 0) {
-        g_showTime = 0.0001;
-        g_introStage = SHOW_MAIN_STAGE;
+    if (showTime > 6.0 || settings.displayTitle == 0) {
+        showTime = 0.0001;
+        introStage = SHOW_MAIN_STAGE;
         return false;
     }
-    return g_showTime > 1.0 && g_showTime < 6.0;
+    return showTime > 1.0 && showTime < 6.0;
 }
 
-void BurstPass(BurstTally* tally) {
-    for (Firework*& slot : g_fireworkPool.slots) {
+void Show::BurstPass(BurstTally* tally) {
+    for (Firework*& slot : world.pool.slots) {
         Firework* firework = slot;
         if (!firework || !firework->IsDead()) continue;
         if (firework->IsBurstDue()) {
@@ -82,37 +104,37 @@ void BurstPass(BurstTally* tally) {
     }
 }
 
-void DispatchBurst(Firework& shell) {
+void Show::DispatchBurst(Firework& shell) {
     switch (shell.GetBurstKind()) {
     case BURST_SPHERICAL:
-        SphericalBurst(shell.GetDrawPosition(), shell.GetVelocity(), COLOR_STEADY);
+        SphericalBurst(world, shell.GetDrawPosition(), shell.GetVelocity(), COLOR_STEADY);
         break;
     case BURST_WEEPING_WILLOW: {
-        Vec3 first = RandomBurstColor() * 0.5;
-        Vec3 second = RandomBurstColor() * 0.5;
+        Vec3 first = RandomBurstColor(world) * 0.5;
+        Vec3 second = RandomBurstColor(world) * 0.5;
         const Vec3 colors[2] = {first, second};
-        WillowBurst(shell.GetDrawPosition(), shell.GetVelocity(), colors, false);
+        WillowBurst(world, shell.GetDrawPosition(), shell.GetVelocity(), colors, false);
         break;
     }
     case BURST_BLAST:
-        BlastBurst(shell.GetDrawPosition(), shell.GetVelocity(), false);
+        BlastBurst(world, shell.GetDrawPosition(), shell.GetVelocity(), false);
         break;
     case BURST_SPARKLING:
-        SphericalBurst(shell.GetDrawPosition(), shell.GetVelocity(), COLOR_FLICKER);
+        SphericalBurst(world, shell.GetDrawPosition(), shell.GetVelocity(), COLOR_FLICKER);
         break;
     case BURST_CHAIN_REACTION:
-        ChainReactionBurst(shell.GetDrawPosition(), shell.GetVelocity());
+        ChainReactionBurst(world, shell.GetDrawPosition(), shell.GetVelocity());
         break;
     case BURST_SMALL_BLAST:
-        BlastBurst(shell.GetDrawPosition(), shell.GetVelocity(), true);
+        BlastBurst(world, shell.GetDrawPosition(), shell.GetVelocity(), true);
         break;
     case BURST_WAVER:
-        WaverBurst(shell.GetDrawPosition(), shell.GetVelocity());
+        WaverBurst(world, shell.GetDrawPosition(), shell.GetVelocity());
         break;
     case BURST_CORK_SCREW: {
-        shell.EmitTrailSpark();
+        shell.EmitTrailSpark(world);
         const Vec3 colors[2] = {shell.GetColor(), shell.secondColor};
-        CorkScrewBurst(shell.GetDrawPosition(), shell.GetVelocity(), colors);
+        CorkScrewBurst(world, shell.GetDrawPosition(), shell.GetVelocity(), colors);
         break;
     }
     default:
@@ -120,23 +142,24 @@ void DispatchBurst(Firework& shell) {
     }
 }
 
-void UpdatePass(double dt) {
-    for (Firework* firework : g_fireworkPool.slots)
-        if (firework) firework->Update(dt);
+void Show::UpdatePass(double dt) {
+    for (Firework* firework : world.pool.slots)
+        if (firework) firework->Update(world, dt);
 }
 
-void DrawPass(DrawList& list) {
-    for (Firework* firework : g_fireworkPool.slots)
-        if (firework) firework->Draw(list);
+void Show::DrawPass() {
+    for (Firework* firework : world.pool.slots)
+        if (firework) firework->Draw(world, drawList);
 }
 
-ShowFrameResult SimulateShowFrame(double dt, DrawList& list, BurstTally* tally) {
-    ShowFrameResult result = {false, 0};
-    AdvanceShowTime(dt);
-    if (g_introStage < 5) result.titleShown = RunOpeningShow();
-    if (g_introStage == SHOW_MAIN_STAGE) result.launched = RunLaunchScheduler();
+ShowFrameResult Show::Step(BurstTally* tally) {
+    ShowFrameResult result = {MeasureTimeStep(), false, 0};
+    showTime = showTime + result.dt;
+    if (introStage < 5) result.titleShown = RunOpeningShow();
+    if (introStage == SHOW_MAIN_STAGE) result.launched = RunLaunchScheduler();
     BurstPass(tally);
-    UpdatePass(dt);
-    DrawPass(list);
+    UpdatePass(result.dt);
+    drawList.Clear();
+    DrawPass();
     return result;
 }

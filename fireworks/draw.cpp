@@ -2,8 +2,7 @@
 
 #include "fireworks/draw_list.h"
 #include "fireworks/firework.h"
-#include "fireworks/pool.h"
-#include "fireworks/random_table.h"
+#include "fireworks/world.h"
 
 const double DRAW_FADE_THRESHOLD = 0.00001;
 const double DRAW_OCTAGON_AXIS = 1.414;
@@ -46,9 +45,9 @@ static void AppendStar(DrawList& list, const Vec3& at, double size, const Vec3& 
 }
 
 // The trail quad shades to the linked spark's colour and leaves that colour current.
-static void AppendTrail(DrawList& list, Firework& f, const Vec3& a, const Vec3& current, Vec3* leftCurrent) {
+static void AppendTrail(DrawList& list, const FireworkPool& pool, Firework& f, const Vec3& a, const Vec3& current, Vec3* leftCurrent) {
     if (f.linkSlot < 0 || f.linkSlot >= POOL_SIZE) return;
-    const Firework* linked = g_fireworkPool.slots[f.linkSlot];
+    const Firework* linked = pool.slots[f.linkSlot];
     if (!linked || linked->randomId != f.linkId) {
         f.linkSlot = -1;
         f.linkId = 0;
@@ -80,16 +79,16 @@ static void AppendRocket(DrawList& list, const Firework& f, const Vec3& at, cons
     AppendFan(list, corners, colors, 4);
 }
 
-void Firework::Draw(DrawList& list) {
+void Firework::Draw(FireworkWorld& world, DrawList& list) {
     Vec3 current;
     if (colorMode == COLOR_FLICKER) {
-        double n = NextRandom();
+        double n = world.NextRandom();
         current = holdTime > 0 ? color * n : color * (FadeFactor(*this) * n);
     } else {
         current = SteadyColor(*this);
     }
     Vec3 at = GetDrawPosition();
     if (flags & FF_STAR) AppendStar(list, at, starSize, current);
-    if (flags & FF_TRAIL) AppendTrail(list, *this, at, current, &current);
+    if (flags & FF_TRAIL) AppendTrail(list, world.pool, *this, at, current, &current);
     if (flags & FF_ROCKET) AppendRocket(list, *this, at, current);
 }

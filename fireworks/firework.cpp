@@ -1,13 +1,7 @@
 #include "fireworks/firework.h"
 
-#include "fireworks/crt_rand.h"
-
-Firework::Firework(const Vec3& position, const Vec3& velocity, int flags)
-    : position(position), velocity(velocity), flags(flags) {
-    int first = Rand();
-    int second = Rand();
-    randomId = first * 32768 + second;
-}
+Firework::Firework(const Vec3& position, const Vec3& velocity, int flags, int32_t randomId)
+    : position(position), velocity(velocity), flags(flags), randomId(randomId) {}
 
 void Firework::SetFlags(int newFlags) {
     flags = newFlags;

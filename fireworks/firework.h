@@ -4,6 +4,7 @@
 #include "fireworks/vec3.h"
 
 class DrawList;
+struct FireworkWorld;
 
 // Flag bits: which shapes a record draws.
 const int FF_STAR = 1;    // a filled octagon
@@ -67,7 +68,7 @@ struct Firework {
     int32_t flipTrailOffset = 0;
     Vec3 secondColor;
 
-    Firework(const Vec3& position, const Vec3& velocity, int flags);
+    Firework(const Vec3& position, const Vec3& velocity, int flags, int32_t randomId);
 
     void SetFlags(int flags);
     void SetHeading(double heading, double turnRate);
@@ -91,7 +92,7 @@ struct Firework {
     bool IsBurstDue() const { return burstDue; }
     int32_t GetBurstKind() const { return burstKind; }
 
-    void Update(double dt);
-    void EmitTrailSpark();
-    void Draw(DrawList& list);
+    void Update(FireworkWorld& world, double dt);
+    void EmitTrailSpark(FireworkWorld& world);
+    void Draw(FireworkWorld& world, DrawList& list);
 };

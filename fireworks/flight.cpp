@@ -1,13 +1,10 @@
 #include <cmath>
-#include <new>
 
 #include "fireworks/angles.h"
 #include "fireworks/firework.h"
-#include "fireworks/pool.h"
-#include "host/platform.h"
+#include "fireworks/world.h"
 
 const double FLIGHT_GRAVITY = 9.8;
-const double FLIGHT_DRAG_EXPONENT = 2.0;
 const double FLIGHT_FLOOR = -2.0;
 const double FLIGHT_MINIMUM_TRAIL_AGE = 0.0001;
 const double FLIGHT_CORKSCREW_PHASE_FACTOR = 10.0;
@@ -21,10 +18,10 @@ static void ApplyDrag(double& component, double deceleration) {
     if ((component > 0) != wasPositive) component = 0;
 }
 
-void Firework::Update(double dt) {
+void Firework::Update(FireworkWorld& world, double dt) {
     trailAge += dt;
     if (trailAge < FLIGHT_MINIMUM_TRAIL_AGE) trailAge = FLIGHT_MINIMUM_TRAIL_AGE;
-    while (double(sparksEmitted) / trailAge < trailRate) EmitTrailSpark();
+    while (double(sparksEmitted) / trailAge < trailRate) EmitTrailSpark(world);
 
     if (burnTime > 0) {
         velocity.x += std::cos(heading) * thrust * dt;
@@ -32,7 +29,9 @@ void Firework::Update(double dt) {
         burnTime -= dt;
     }
 
-    double dragStrength = drag * std::pow(velocity.Length(), FLIGHT_DRAG_EXPONENT);
+    // Drag grows with the square of the speed; written as a product, since pow may round it differently.
+    double speed = velocity.Length();
+    double dragStrength = drag * (speed * speed);
     velocity.z -= dt * gravityScale * FLIGHT_GRAVITY;
     double flightAngle = DirectionAngle(0, 0, velocity.x, velocity.z);
     ApplyDrag(velocity.x, std::cos(flightAngle) * dragStrength * dt);
@@ -62,17 +61,12 @@ void Firework::Update(double dt) {
     if (holdTime < 0 && fadeLeft < 0) dead = true;
 }
 
-void Firework::EmitTrailSpark() {
+void Firework::EmitTrailSpark(FireworkWorld& world) {
     sparksEmitted += 1;
-    int slot = FindFreeSlot();
+    int slot = world.pool.FindFreeSlot();
     if (slot == -1) return;
-    if (g_fireworkPool.slots[slot]) {
-        ReportError("Error", "Firework allocation error", REPORT_PLAIN);
-        HostFatalExit(1);
-    }
-    Firework* spark = new (std::nothrow) Firework(GetDrawPosition(), Vec3(0, 0, 0), FF_TRAIL);
+    Firework* spark = world.Create(slot, GetDrawPosition(), Vec3(0, 0, 0), FF_TRAIL);
     if (!spark) return;
-    g_fireworkPool.slots[slot] = spark;
 
     spark->SetDrag(FLIGHT_SPARK_DRAG);
     spark->SetTrailLink(newestSpark, newestSparkId);

@@ -1,51 +1,43 @@
 #include "fireworks/pool.h"
 
+#include <new>
+
 #include "fireworks/firework.h"
+#include "fireworks/world.h"
 
-FireworkPool g_fireworkPool;
-
-static int ClaimFirstFree(int from) {
-    for (int slot = from; slot < POOL_SIZE; ++slot) {
-        if (!g_fireworkPool.slots[slot]) {
-            g_fireworkPool.nextSlotCursor = slot;
-            return slot;
+int FireworkPool::FindFreeSlot() {
+    for (int pass = 0; pass < 2; ++pass) {
+        int start = pass == 0 ? nextSlotCursor + 1 : 0;
+        for (int slot = start; slot < POOL_SIZE; ++slot) {
+            if (!slots[slot]) return nextSlotCursor = slot;
         }
     }
+    nextSlotCursor = 0;
     return -1;
 }
 
-int FindFreeSlot() {
-    int start = ++g_fireworkPool.nextSlotCursor;
-    if (start < POOL_SIZE) {
-        int slot = ClaimFirstFree(start);
-        if (slot != -1) return slot;
-    }
-    g_fireworkPool.nextSlotCursor = 0;
-    int slot = ClaimFirstFree(0);
-    if (slot != -1) return slot;
-    g_fireworkPool.nextSlotCursor = 0;
-    return -1;
-}
-
-void EmptyPool() {
-    for (Firework*& slot : g_fireworkPool.slots) slot = nullptr;
-}
-
-void DeleteAllFireworks() {
-    for (Firework*& slot : g_fireworkPool.slots) {
+void FireworkPool::DeleteAll() {
+    for (Firework*& slot : slots) {
         delete slot;
         slot = nullptr;
     }
 }
 
-int CountLiveFireworks() {
+int FireworkPool::CountLive() const {
     int live = 0;
-    for (const Firework* slot : g_fireworkPool.slots)
+    for (const Firework* slot : slots)
         if (slot) ++live;
     return live;
 }
 
-Firework* FireworkAt(int slot) {
-    if (slot < 0 || slot >= POOL_SIZE) return nullptr;
-    return g_fireworkPool.slots[slot];
+Firework* FireworkPool::At(int slot) const {
+    return slot >= 0 && slot < POOL_SIZE ? slots[slot] : nullptr;
+}
+
+Firework* FireworkWorld::Create(int slot, const Vec3& position, const Vec3& velocity, int flags) {
+    int first = Rand();
+    int second = Rand();
+    Firework* record = new (std::nothrow) Firework(position, velocity, flags, first * 32768 + second);
+    pool.slots[slot] = record;
+    return record;
 }

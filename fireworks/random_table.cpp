@@ -1,15 +1,20 @@
-#include "fireworks/random_table.h"
+#include "fireworks/world.h"
 
-#include "fireworks/crt_rand.h"
-
-RandomTable g_randomTable;
-
-void FillRandomTable() {
-    const double scale = 1.0 / 32767;
-    for (double& value : g_randomTable.values) value = Rand() * scale;
+void FireworkWorld::SeedRand(uint32_t seed) {
+    randState = seed;
 }
 
-double NextRandom() {
-    if (++g_randomTable.cursor >= RANDOM_TABLE_SIZE) g_randomTable.cursor = 0;
-    return g_randomTable.values[g_randomTable.cursor];
+int FireworkWorld::Rand() {
+    randState = randState * 214013u + 2531011u;
+    return int((randState >> 16) & 0x7FFF);
+}
+
+void FireworkWorld::FillRandomTable() {
+    const double scale = 1.0 / 32767;
+    for (double& value : randomTable.values) value = Rand() * scale;
+}
+
+double FireworkWorld::NextRandom() {
+    if (++randomTable.cursor >= RANDOM_TABLE_SIZE) randomTable.cursor = 0;
+    return randomTable.values[randomTable.cursor];
 }

@@ -2,8 +2,6 @@
 
 #include <cstring>
 
-BitmapFont g_font;
-
 [[noreturn]] static void ResourceFailure(const char* text) {
     ReportError("Error", text, REPORT_PLAIN);
     HostFatalExit(1);

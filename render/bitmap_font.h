@@ -1,7 +1,7 @@
 #pragma once
 #include <cstdint>
 
-#include "host/platform.h"
+#include "seam/platform.h"
 
 const int FONT_FIRST_CODE = 32;
 const int FONT_LAST_CODE = 127;
@@ -28,8 +28,6 @@ struct BitmapFont {
     // 2 right, anything else left. The caller sets the colour and the position.
     void DrawString(const char* text, double scale, int alignment) const;
 };
-
-extern BitmapFont g_font;
 
 // One character as DrawString places it.
 struct GlyphPlacement {

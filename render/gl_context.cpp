@@ -1,81 +1,64 @@
 #include "render/gl_context.h"
 
-#include "engine/engine_state.h"
-#include "fireworks/pool.h"
-#include "render/bitmap_font.h"
 #include "render/gl_state.h"
-#include "settings/settings.h"
 
 static bool SetUpFailed(const char* text) {
     ReportError("Error", text, REPORT_EXCLAMATION);
     return false;
 }
 
-// The pixel format is decided by the settings of the first context made in the process.
-static const PixelFormatRequest& PixelFormatFromSettings() {
-    static PixelFormatRequest request = {0, 0, 16};
-    static bool completed = false;
-    if (!completed) {
-        request.colorBits = uint8_t(g_settings.displayBits & 0xFF);
-        request.alphaBits = uint8_t(g_settings.alphaBlending & 0xFF);
-        completed = true;
-    }
-    return request;
-}
-
-bool CreateGLContext(SaverWindow window, SaverSurface* surface, SaverContext* context) {
+bool CreateGLContext(SaverWindow window, const Settings& settings, bool preview, BitmapFont* font, GLHandles* gl) {
     HostFocusWindow(window);
-    const PixelFormatRequest& request = PixelFormatFromSettings();
+    const PixelFormatRequest request = {uint8_t(settings.displayBits & 0xFF), uint8_t(settings.alphaBlending & 0xFF),
+                                        16};
 
-    *surface = HostGetSurface(window);
-    if (!*surface) return SetUpFailed("Can't Create A GL Device Context.");
-    int format = HostChoosePixelFormat(*surface, request);
+    gl->surface = HostGetSurface(window);
+    if (!gl->surface) return SetUpFailed("Can't Create A GL Device Context.");
+    int format = HostChoosePixelFormat(gl->surface, request);
     if (format == 0) return SetUpFailed("Can't Find A Suitable PixelFormat.");
-    if (!HostSetPixelFormat(*surface, format, request)) return SetUpFailed("Can't Set The PixelFormat.");
-    *context = HostCreateContext(*surface);
-    if (!*context) return SetUpFailed("Can't Create A GL Rendering Context.");
-    if (!HostMakeCurrent(*surface, *context)) return SetUpFailed("Can't Activate The GL Rendering Context.");
+    if (!HostSetPixelFormat(gl->surface, format, request)) return SetUpFailed("Can't Set The PixelFormat.");
+    gl->context = HostCreateContext(gl->surface);
+    if (!gl->context) return SetUpFailed("Can't Create A GL Rendering Context.");
+    if (!HostMakeCurrent(gl->surface, gl->context)) return SetUpFailed("Can't Activate The GL Rendering Context.");
 
     SetFixedGLState();
-    g_font.LoadTextures();
+    font->LoadTextures();
 
-    bool fullScreen = g_previewParent == nullptr;
-    if (fullScreen) {
-        int width = int(g_settings.displayWidth);
-        int height = int(g_settings.displayHeight);
-        if (g_settings.displayWidth == 0) HostDesktopSize(&width, &height);
+    if (!preview) {
+        int width = int(settings.displayWidth);
+        int height = int(settings.displayHeight);
+        if (settings.displayWidth == 0) HostDesktopSize(&width, &height);
         HostSizeWindow(window, width, height);
     }
     HostHideCursor();
     HostShowWindow(window);
     // The window already has its size when the display changes under it.
-    if (fullScreen && g_settings.displayWidth != 0) ChangeDisplayMode();
+    if (!preview && settings.displayWidth != 0) ChangeDisplayMode(settings);
 
-    EmptyPool();
-    SetBlendState(g_settings.alphaBlending != 0);
+    SetBlendState(settings.alphaBlending != 0);
     return true;
 }
 
-void ChangeDisplayMode() {
-    if (g_settings.displayWidth == 0) return;
-    if (!HostChangeDisplayMode(g_settings.displayWidth, g_settings.displayHeight, g_settings.displayBits)) {
+void ChangeDisplayMode(const Settings& settings) {
+    if (settings.displayWidth == 0) return;
+    if (!HostChangeDisplayMode(settings.displayWidth, settings.displayHeight, settings.displayBits)) {
         ReportError("Error", "Could Not Change Display Mode", REPORT_PLAIN);
         HostFatalExit(1);
     }
 }
 
 // Each failure is reported and the release goes on; both handles end up cleared.
-void ReleaseGLContext(SaverWindow window, SaverSurface* surface, SaverContext* context) {
-    if (*context) {
+void ReleaseGLContext(SaverWindow window, GLHandles* gl) {
+    if (gl->context) {
         if (!HostMakeCurrent(nullptr, nullptr))
             ReportError("Shutdown Error", "Release Of DC And RC Failed.", REPORT_INFORMATION);
-        if (!HostDeleteContext(*context))
+        if (!HostDeleteContext(gl->context))
             ReportError("Shutdown Error", "Release Rendering Context Failed.", REPORT_INFORMATION);
-        *context = nullptr;
+        gl->context = nullptr;
     }
-    if (*surface) {
-        if (!HostReleaseSurface(window, *surface))
+    if (gl->surface) {
+        if (!HostReleaseSurface(window, gl->surface))
             ReportError("Shutdown Error", "Release Device Context Failed.", REPORT_INFORMATION);
-        *surface = nullptr;
+        gl->surface = nullptr;
     }
 }

@@ -2,11 +2,9 @@
 
 #include <new>
 
-#include "fireworks/random_table.h"
+#include "fireworks/world.h"
 
-StarField g_starField;
-
-void StarField::Build(int newWidth, int newHeight, int newCount, bool newTwilight, int newSkyHeight) {
+void StarField::Build(FireworkWorld& world, int newWidth, int newHeight, int newCount, bool newTwilight, int newSkyHeight) {
     height = newHeight;
     width = newWidth;
     twilight = newTwilight;
@@ -19,15 +17,15 @@ void StarField::Build(int newWidth, int newHeight, int newCount, bool newTwiligh
 
     for (int i = 0; i < count; ++i) {
         Star& star = starArray[i];
-        star.position.x = NextRandom() * width;
-        star.position.y = NextRandom() * height;
-        double brightness = NextRandom() * 0.6;
+        star.position.x = world.NextRandom() * width;
+        star.position.y = world.NextRandom() * height;
+        double brightness = world.NextRandom() * 0.6;
         // Low stars fade into the twilight: half brightness at the bottom edge.
         double dimming = 1.0;
         if (twilight && skyHeight > star.position.y) dimming = star.position.y * 0.5 / skyHeight + 0.5;
-        double red = (NextRandom() * 0.2 + brightness) * dimming;
-        double green = (NextRandom() * 0.2 + brightness) * dimming;
-        double blue = (NextRandom() * 0.2 + brightness) * dimming;
+        double red = (world.NextRandom() * 0.2 + brightness) * dimming;
+        double green = (world.NextRandom() * 0.2 + brightness) * dimming;
+        double blue = (world.NextRandom() * 0.2 + brightness) * dimming;
         star.color = Vec3(red, green, blue);
     }
 }

@@ -3,6 +3,8 @@
 
 #include "fireworks/vec3.h"
 
+struct FireworkWorld;
+
 struct Star {
     Vec3 position;  // window pixels from the bottom-left
     Vec3 color;
@@ -17,9 +19,13 @@ struct StarField {
     int32_t height = 0;
     Star* starArray = nullptr;
 
-    void Build(int width, int height, int count, bool twilight, int skyHeight);
+    StarField() = default;
+    StarField(const StarField&) = delete;
+    StarField& operator=(const StarField&) = delete;
+    ~StarField() { Destroy(); }
+
+    // Places count stars with six values each from the world's random table.
+    void Build(FireworkWorld& world, int width, int height, int count, bool twilight, int skyHeight);
     void Draw() const;
     void Destroy();
 };
-
-extern StarField g_starField;

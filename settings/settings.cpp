@@ -1,7 +1,5 @@
 #include "settings/settings.h"
 
-Settings g_settings;
-
 const SettingsValue SETTINGS_VALUES[SETTINGS_VALUE_COUNT] = {
     {"Frequency", &Settings::frequency, 30, 10, 60, true},
     {"Display Width", &Settings::displayWidth, 0, 0, 0, false},

@@ -29,8 +29,6 @@ struct Settings {
     void Save();
 };
 
-extern Settings g_settings;
-
 // One row per stored value, in the order values are loaded and saved.
 // The three display-mode values accept anything; the mode rule keeps them all zero or all non-zero.
 struct SettingsValue {

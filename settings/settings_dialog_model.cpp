@@ -2,8 +2,10 @@
 
 #include <cstdio>
 
+#include "seam/version.h"
+
 const char* const DIALOG_ABOUT_TEXT =
-    "Vesperglow 1.2.0\n\n"
+    "Vesperglow " VESPERGLOW_VERSION "\n\n"
     "A fireworks show for your idle screen: shells rise, burst in seven kinds "
     "and fade over a violet twilight and a field of stars.\n\n"
     "Drawn with OpenGL. Written by the Vesperglow developers.";

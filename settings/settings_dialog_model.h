@@ -68,7 +68,7 @@ enum DialogOutcome {
     DIALOG_CLOSES,  // Result() holds the exit code
 };
 
-// Edits `settings` (g_settings in the program) in place; it keeps no copy of it.
+// Edits `settings` (the store's record in the program) in place; it keeps no copy of it.
 class SettingsDialogModel {
 public:
     Settings& settings;
@@ -76,7 +76,7 @@ public:
     uint32_t modeCount = 0;
     int selection = 0;  // list position; 0 is "Same as Desktop", p is displayModes[p - 1]
 
-    explicit SettingsDialogModel(Settings& edited = g_settings) : settings(edited) {}
+    explicit SettingsDialogModel(Settings& edited) : settings(edited) {}
 
     // Loads the settings and builds the resolution list from the modes the display reports.
     void Open(DisplayModeSource source, void* context);

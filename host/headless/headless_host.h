@@ -2,7 +2,7 @@
 // A saver window with no screen behind it: the host side of the show for snapshots, benchmarks
 // and tests. The window's pixels live in an EGL pbuffer; frames come when the driver ticks.
 #include "host/headless/offscreen_egl.h"
-#include "host/platform.h"
+#include "seam/platform.h"
 
 typedef SaverResult (*SaverWindowProcedure)(SaverWindow, uint32_t, SaverWParam, SaverLParam);
 
@@ -19,9 +19,10 @@ struct HeadlessWindow {
     bool surfaceTaken = false;
 };
 
-// Creates the window as the window manager would: WM_NCCREATE, WM_CREATE with the parent in
-// its creation parameters, then WM_SIZE. A null parent gives a full-screen saver window.
-HeadlessWindow* HeadlessCreateWindow(SaverWindowProcedure procedure, int width, int height, SaverWindow parent);
+// Creates the window as the window manager would: WM_NCCREATE, WM_CREATE with the parent and the
+// request in its creation parameters, then WM_SIZE. A null parent gives a full-screen saver window.
+HeadlessWindow* HeadlessCreateWindow(SaverWindowProcedure procedure, int width, int height, SaverWindow parent,
+                                     const SaverShowRequest* request = nullptr);
 
 // Delivers a posted close, then one WM_TIMER when the frame timer runs. False once the window is gone.
 bool HeadlessPump(HeadlessWindow* window);

@@ -3,8 +3,8 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "engine/saver_messages.h"
 #include "host/headless/headless_host.h"
+#include "seam/platform.h"
 
 static int s_desktopWidth = 1024;
 static int s_desktopHeight = 768;
@@ -23,7 +23,8 @@ static SaverLParam PackedSize(int width, int height) {
     return SaverLParam((uint32_t(height) & 0xFFFF) << 16 | (uint32_t(width) & 0xFFFF));
 }
 
-HeadlessWindow* HeadlessCreateWindow(SaverWindowProcedure procedure, int width, int height, SaverWindow parent) {
+HeadlessWindow* HeadlessCreateWindow(SaverWindowProcedure procedure, int width, int height, SaverWindow parent,
+                                     const SaverShowRequest* request) {
     HeadlessWindow* window = new HeadlessWindow;
     window->procedure = procedure;
     window->parent = parent;
@@ -31,7 +32,7 @@ HeadlessWindow* HeadlessCreateWindow(SaverWindowProcedure procedure, int width, 
     window->height = height;
     window->surface.width = width;
     window->surface.height = height;
-    SaverCreateParams params = {nullptr, nullptr, nullptr, parent};
+    SaverCreateParams params = {const_cast<SaverShowRequest*>(request), nullptr, nullptr, parent};
     procedure(window, SAVER_WM_NCCREATE, 0, SaverLParam(&params));
     procedure(window, SAVER_WM_CREATE, 0, SaverLParam(&params));
     procedure(window, SAVER_WM_SIZE, 0, PackedSize(window->width, window->height));

@@ -3,7 +3,7 @@
 // a desktop GL (compatibility) context so the fixed-function pipeline is there.
 #include <EGL/egl.h>
 
-#include "host/platform.h"
+#include "seam/platform.h"
 
 struct OffscreenSurface {
     int width = 0;

@@ -1,20 +1,18 @@
 // vesperglow-snapshot: runs the saver offscreen, as its window mode would run on a screen, for a
 // few seconds of the show past the opening (or up to a moment of the opening), and writes the last
 // frame as a PNG.
+#include <getopt.h>
+
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <string>
 #include <vector>
 
-#include "engine/engine_state.h"
-#include "engine/saver_messages.h"
 #include "engine/saver_window_proc.h"
-#include "engine/show.h"
 #include "host/headless/headless_host.h"
 #include "host/headless/png_image.h"
-#include "host/headless/stepped_clock.h"
-#include "settings/keyfile_store.h"
+#include "host/linux/keyfile_store.h"
 
 static const char USAGE[] =
     "usage: vesperglow-snapshot [--output FILE.png] [--seed N] [--size WxH] [--seconds S]\n"
@@ -35,6 +33,7 @@ struct SnapshotOptions {
     double seconds = 8.0;
     double opening = 0;  // 0: run past the opening show
     std::vector<uint32_t> heldKeys;
+    SaverShowRequest request = {};
 };
 
 [[noreturn]] static void Usage(const char* problem) {
@@ -48,58 +47,72 @@ static std::string DefaultOutput() {
     return std::string(directory && *directory ? directory : "/tmp") + "/vesperglow-snapshot.png";
 }
 
+// Every option takes a value, one dash or two alike; the letter is each option's own code.
+static const option SNAPSHOT_OPTIONS[] = {
+    {"output", required_argument, nullptr, 'o'}, {"seed", required_argument, nullptr, 's'},
+    {"size", required_argument, nullptr, 'z'},   {"seconds", required_argument, nullptr, 'S'},
+    {"opening", required_argument, nullptr, 'O'}, {"hold", required_argument, nullptr, 'H'},
+    {"help", no_argument, nullptr, 'h'},          {nullptr, 0, nullptr, 0},
+};
+
 static SnapshotOptions ParseOptions(int argc, char** argv) {
     SnapshotOptions options;
     options.output = DefaultOutput();
-    for (int i = 1; i < argc; ++i) {
-        std::string option = argv[i];
-        if (option == "--help" || option == "-h") Usage(nullptr);
-        if (i + 1 >= argc) Usage(("missing value for " + option).c_str());
-        const char* value = argv[++i];
+    opterr = 0;  // the problems are worded here
+    for (int code; (code = getopt_long_only(argc, argv, ":h", SNAPSHOT_OPTIONS, nullptr)) != -1;) {
+        const char* value = optarg;
         char extra = 0;
-        if (option == "--output") {
+        unsigned long seed = 0;
+        switch (code) {
+        case 'o':
             options.output = value;
-        } else if (option == "--seed") {
-            unsigned long seed = 0;
+            break;
+        case 's':
             if (std::sscanf(value, "%lu%c", &seed, &extra) != 1 || value[0] == '-' || seed > 0xFFFFFFFFul)
                 Usage("bad value for --seed");
-            SetSaverSeed(uint32_t(seed));
-        } else if (option == "--size") {
+            options.request.seedGiven = true;
+            options.request.seed = uint32_t(seed);
+            break;
+        case 'z':
             if (std::sscanf(value, "%dx%d%c", &options.width, &options.height, &extra) != 2 || options.width < 1 ||
                 options.height < 1 || options.width > 8192 || options.height > 8192)
                 Usage("bad value for --size");
-        } else if (option == "--seconds") {
+            break;
+        case 'S':
             if (std::sscanf(value, "%lf%c", &options.seconds, &extra) != 1 || !(options.seconds >= 0) ||
                 options.seconds > 3600)
                 Usage("bad value for --seconds");
-        } else if (option == "--opening") {
+            break;
+        case 'O':
             if (std::sscanf(value, "%lf%c", &options.opening, &extra) != 1 || !(options.opening > 0) ||
                 options.opening > 6)
                 Usage("bad value for --opening");
-        } else if (option == "--hold") {
-            if (std::strcmp(value, "F1") == 0) {
-                options.heldKeys.push_back(SAVER_VK_F1);
-            } else if (std::strcmp(value, "F2") == 0) {
-                options.heldKeys.push_back(SAVER_VK_F2);
-            } else {
-                Usage("bad value for --hold");
-            }
-        } else {
-            Usage(("unknown option " + option).c_str());
+            break;
+        case 'H':
+            if (std::strcmp(value, "F1") != 0 && std::strcmp(value, "F2") != 0) Usage("bad value for --hold");
+            options.heldKeys.push_back(value[1] == '1' ? SAVER_VK_F1 : SAVER_VK_F2);
+            break;
+        case 'h':
+            Usage(nullptr);
+        case ':':
+            Usage((std::string("missing value for ") + argv[optind - 1]).c_str());
+        default:
+            Usage((std::string("unknown option ") + argv[optind - 1]).c_str());
         }
     }
+    if (optind < argc) Usage((std::string("unknown option ") + argv[optind]).c_str());
     return options;
 }
 
 int main(int argc, char** argv) {
     SnapshotOptions options = ParseOptions(argc, argv);
     OpenSettingsStore();
-    UseSteppedFrameClock();
+    g_show.clock = FrameClock();  // stepped: a seed gives the same picture every time
     HeadlessSetDesktopSize(options.width, options.height);
     // The window mode of the Linux program: a window of its own with the desktop as its parent.
-    HeadlessWindow* window =
-        HeadlessCreateWindow(SaverWindowProc, options.width, options.height, HeadlessDesktopWindow());
-    if (!g_hglrc) {
+    HeadlessWindow* window = HeadlessCreateWindow(SaverWindowProc, options.width, options.height,
+                                                  HeadlessDesktopWindow(), &options.request);
+    if (!g_show.gl.context) {
         std::fprintf(stderr, "vesperglow-snapshot: no offscreen OpenGL (Mesa EGL surfaceless) here\n");
         return 1;
     }
@@ -107,14 +120,14 @@ int main(int argc, char** argv) {
     for (uint32_t key : options.heldKeys) SaverWindowProc(window, SAVER_WM_KEYDOWN, key, 0);
 
     double opening = 0;
-    while (g_introStage != SHOW_MAIN_STAGE && opening < SNAPSHOT_OPENING_LIMIT &&
-           !(options.opening > 0 && g_showTime >= options.opening)) {
-        AdvanceSteppedClock(SNAPSHOT_FRAME_SECONDS);
+    while (g_show.introStage != SHOW_MAIN_STAGE && opening < SNAPSHOT_OPENING_LIMIT &&
+           !(options.opening > 0 && g_show.showTime >= options.opening)) {
+        g_show.clock.Step(SNAPSHOT_FRAME_SECONDS);
         HeadlessPump(window);
         opening += SNAPSHOT_FRAME_SECONDS;
     }
     for (double shown = 0; options.opening == 0 && shown < options.seconds; shown += SNAPSHOT_FRAME_SECONDS) {
-        AdvanceSteppedClock(SNAPSHOT_FRAME_SECONDS);
+        g_show.clock.Step(SNAPSHOT_FRAME_SECONDS);
         HeadlessPump(window);
     }
 

@@ -1,6 +1,6 @@
 #include "host/win32/win32_api.h"
 
-#include "host/platform.h"
+#include "seam/platform.h"
 
 bool HostQueryCounterFrequency(int64_t* countsPerSecond) {
     LARGE_INTEGER frequency;

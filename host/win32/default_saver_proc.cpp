@@ -1,7 +1,7 @@
-#include "host/platform.h"
 #include "host/win32/host.h"
 #include "host/win32/host_state.h"
 #include "host/win32/power_broadcast.h"
+#include "seam/platform.h"
 
 const UINT HOST_WM_VERIFY_PASSWORD = WM_APP;
 const WPARAM HOST_PWR_CRITICALRESUME = 3;

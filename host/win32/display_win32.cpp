@@ -1,5 +1,5 @@
-#include "host/platform.h"
 #include "host/win32/win32_api.h"
+#include "seam/platform.h"
 
 static_assert(sizeof(DEVMODEA) == 156, "the display mode record the mode calls expect");
 static_assert((DM_BITSPERPEL | DM_PELSWIDTH | DM_PELSHEIGHT) == 0x1C0000, "the fields a mode switch sets");

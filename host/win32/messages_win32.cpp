@@ -1,6 +1,5 @@
-#include "engine/saver_messages.h"
-#include "host/platform.h"
 #include "host/win32/win32_api.h"
+#include "seam/platform.h"
 
 // The core's message ids and creation record are the system's own; check them here.
 static_assert(SAVER_WM_CREATE == WM_CREATE && SAVER_WM_DESTROY == WM_DESTROY && SAVER_WM_SIZE == WM_SIZE &&

@@ -1,5 +1,5 @@
-#include "host/platform.h"
 #include "host/win32/win32_api.h"
+#include "seam/platform.h"
 
 static HMODULE OwnModule() {
     return GetModuleHandleA(nullptr);

@@ -1,7 +1,7 @@
 #include "host/win32/host.h"
 #include "host/win32/host_state.h"
+#include "host/win32/settings_dialog_win32.h"
 #include "settings/settings_dialog_model.h"
-#include "settings/settings_dialog_win32.h"
 
 int ShowSettingsDialog(HWND owner) {
     if (!PrepareDialogControls(g_instance)) return 0;

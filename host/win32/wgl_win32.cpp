@@ -1,5 +1,5 @@
-#include "host/platform.h"
 #include "host/win32/win32_api.h"
+#include "seam/platform.h"
 
 // A double-buffered RGBA window surface with the request's colour, alpha and depth bits.
 static PIXELFORMATDESCRIPTOR DescriptorFor(const PixelFormatRequest& request) {

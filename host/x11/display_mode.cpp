@@ -4,10 +4,10 @@
 
 #include <algorithm>
 
-#include "host/platform.h"
 #include "host/x11/x11_host.h"
-#include "host/x11/xrandr_output.h"
 #include "host/x11/x_errors.h"
+#include "host/x11/xrandr_output.h"
+#include "seam/platform.h"
 
 static void RootSize(Display* display, int* width, int* height) {
     Window root;

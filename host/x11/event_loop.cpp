@@ -3,13 +3,12 @@
 #include <X11/Xlib.h>
 #include <poll.h>
 
-#include "engine/saver_messages.h"
-#include "host/platform.h"
 #include "host/x11/frame_timer.h"
 #include "host/x11/key_codes.h"
 #include "host/x11/signals.h"
 #include "host/x11/x11_host.h"
 #include "host/x11/x_errors.h"
+#include "seam/platform.h"
 
 const uint32_t KEY_F10 = 0x79;
 // Win32's key-message lParam: repeat count 1; a release also sets the previous-state and

@@ -3,11 +3,11 @@
 // format means choosing among that visual's GLX configs.
 #include <GL/glx.h>
 
-#include "host/platform.h"
 #include "host/x11/extension_list.h"
 #include "host/x11/glx_visual.h"
 #include "host/x11/x11_host.h"
 #include "host/x11/x_errors.h"
+#include "seam/platform.h"
 
 static GLXFBConfig s_config = nullptr;
 static GLXContext s_current = nullptr;

@@ -2,7 +2,7 @@
 #include <GL/glx.h>
 #include <X11/Xlib.h>
 
-#include "host/platform.h"
+#include "seam/platform.h"
 
 // A visual of the screen's own depth whose GLX configs draw double-buffered RGBA into windows,
 // for a window the host creates itself. False when the display offers none.

@@ -2,8 +2,8 @@
 
 #include <time.h>
 
-#include "host/platform.h"
 #include "host/x11/x11_host.h"
+#include "seam/platform.h"
 
 const int GRAB_ATTEMPTS = 40;
 const long GRAB_RETRY_NANOS = 50 * 1000 * 1000;

@@ -5,18 +5,16 @@
 #include <cstdio>
 #include <string>
 
-#include "engine/hud_layout.h"
-#include "engine/saver_messages.h"
-#include "engine/saver_window_proc.h"
-#include "host/platform.h"
 #include "host/x11/event_loop.h"
 #include "host/x11/options.h"
+#include "host/x11/settings_form_gtk.h"
 #include "host/x11/signals.h"
 #include "host/x11/window_setup.h"
 #include "host/x11/x11_host.h"
 #include "host/x11/x_errors.h"
-#include "settings/keyfile_store.h"
-#include "settings/settings_form_gtk.h"
+#include "host/linux/keyfile_store.h"
+#include "seam/platform.h"
+#include "seam/version.h"
 
 X11Host g_x11;
 
@@ -44,7 +42,10 @@ static void SendInitialSize() {
 // The sequence CreateWindowEx gives a Windows saver: WM_NCCREATE, WM_CREATE with the parent in
 // the creation parameters, then the size.
 static void CreateSaverWindow() {
+    const HostOptions& options = g_x11.options;
+    SaverShowRequest request = {options.seedGiven, options.seed, options.showFrameRate};
     SaverCreateParams params = {};
+    params.createParams = &request;
     params.parent = PreviewParent();
     SaverLParam lParam = reinterpret_cast<SaverLParam>(&params);
     HostWindowProc(SAVER_WM_NCCREATE, 0, lParam);
@@ -82,13 +83,11 @@ int main(int argc, char** argv) {
     if (TakeSignals()) return 0;
     OpenSettingsStore();
     if (chosen == OPTIONS_CONFIG) return RunSettingsForm(signalDescriptor);
-    if (g_x11.options.seedGiven) SetSaverSeed(g_x11.options.seed);
     InstallXErrorHandlers();
     if (!OpenDisplay()) return 1;
     if (!SetUpWindow()) return 1;
     // Held keys repeat as presses alone, as on Windows, so F1 and F2 stay down while held.
     XkbSetDetectableAutoRepeat(g_x11.display, True, nullptr);
-    g_frameRateAlwaysShown = g_x11.options.showFrameRate;
     CreateSaverWindow();
     int exitCode = RunEventLoop(signalDescriptor);
     HostRestoreDisplayMode();

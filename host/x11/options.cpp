@@ -1,9 +1,10 @@
 #include "host/x11/options.h"
 
+#include <getopt.h>
+
 #include <cctype>
 #include <cerrno>
 #include <cstdlib>
-#include <cstring>
 
 const char HOST_USAGE[] =
     "usage: vesperglow [-window | -root | -window-id ID | -fullscreen] [-fps] [-seed N]\n"
@@ -18,7 +19,7 @@ const char HOST_USAGE[] =
     "Every option may also be written with two dashes.\n";
 
 static bool ParseUnsigned32(const char* text, uint32_t* value) {
-    if (!text || !std::isdigit(static_cast<unsigned char>(text[0]))) return false;
+    if (!std::isdigit(static_cast<unsigned char>(text[0]))) return false;
     errno = 0;
     char* end = nullptr;
     unsigned long long parsed = std::strtoull(text, &end, 10);
@@ -48,13 +49,6 @@ bool ParseWindowId(const char* text, unsigned long* id) {
     return true;
 }
 
-// Accepts -name and --name.
-static bool IsOption(const char* argument, const char* name) {
-    if (argument[0] != '-') return false;
-    const char* rest = argument[1] == '-' ? argument + 2 : argument + 1;
-    return std::strcmp(rest, name) == 0;
-}
-
 static bool SetMode(HostOptions* options, bool* modeGiven, HostMode mode, std::string* problem) {
     if (*modeGiven && options->mode != mode) {
         *problem = "choose only one of -window, -root, -window-id and -fullscreen";
@@ -65,24 +59,49 @@ static bool SetMode(HostOptions* options, bool* modeGiven, HostMode mode, std::s
     return true;
 }
 
-OptionsResult ParseOptions(int argc, const char* const* argv, HostOptions* options, std::string* problem) {
+enum OptionCode { OPTION_WINDOW = 256, OPTION_ROOT, OPTION_WINDOW_ID, OPTION_FULLSCREEN, OPTION_FPS, OPTION_SEED,
+                  OPTION_CONFIG, OPTION_HELP, OPTION_VERSION };
+
+// Each option once, as xscreensaver's hacks take them: one dash or two, or any unambiguous prefix.
+static const option HOST_OPTIONS[] = {
+    {"window", no_argument, nullptr, OPTION_WINDOW},
+    {"root", no_argument, nullptr, OPTION_ROOT},
+    {"window-id", required_argument, nullptr, OPTION_WINDOW_ID},
+    {"fullscreen", no_argument, nullptr, OPTION_FULLSCREEN},
+    {"fps", no_argument, nullptr, OPTION_FPS},
+    {"seed", required_argument, nullptr, OPTION_SEED},
+    {"config", no_argument, nullptr, OPTION_CONFIG},
+    {"help", no_argument, nullptr, OPTION_HELP},
+    {"h", no_argument, nullptr, OPTION_HELP},
+    {"version", no_argument, nullptr, OPTION_VERSION},
+    {nullptr, 0, nullptr, 0},
+};
+
+OptionsResult ParseOptions(int argc, char** argv, HostOptions* options, std::string* problem) {
     bool modeGiven = false;
-    for (int i = 1; i < argc; ++i) {
-        const char* argument = argv[i];
-        const char* value = i + 1 < argc ? argv[i + 1] : nullptr;
-        if (IsOption(argument, "help") || IsOption(argument, "h")) return OPTIONS_HELP;
-        if (IsOption(argument, "version")) return OPTIONS_VERSION;
-        if (IsOption(argument, "config")) return OPTIONS_CONFIG;
-        if (IsOption(argument, "window")) {
-            if (!SetMode(options, &modeGiven, HOST_MODE_WINDOW, problem)) return OPTIONS_BAD;
-        } else if (IsOption(argument, "root")) {
-            if (!SetMode(options, &modeGiven, HOST_MODE_ROOT, problem)) return OPTIONS_BAD;
-        } else if (IsOption(argument, "fullscreen")) {
-            if (!SetMode(options, &modeGiven, HOST_MODE_FULLSCREEN, problem)) return OPTIONS_BAD;
-        } else if (IsOption(argument, "window-id")) {
+    optind = 0;  // start afresh: getopt keeps its place between calls
+    opterr = 0;  // the problems are worded here
+    for (int code; (code = getopt_long_only(argc, argv, ":", HOST_OPTIONS, nullptr)) != -1;) {
+        const char* value = optarg;
+        switch (code) {
+        case OPTION_HELP:
+            return OPTIONS_HELP;
+        case OPTION_VERSION:
+            return OPTIONS_VERSION;
+        case OPTION_CONFIG:
+            return OPTIONS_CONFIG;
+        case OPTION_WINDOW:
+        case OPTION_ROOT:
+        case OPTION_FULLSCREEN: {
+            HostMode mode = code == OPTION_ROOT ? HOST_MODE_ROOT
+                            : code == OPTION_FULLSCREEN ? HOST_MODE_FULLSCREEN : HOST_MODE_WINDOW;
+            if (!SetMode(options, &modeGiven, mode, problem)) return OPTIONS_BAD;
+            break;
+        }
+        case OPTION_WINDOW_ID: {
             unsigned long id = 0;
             if (!ParseWindowId(value, &id)) {
-                *problem = value ? std::string("bad window id \"") + value + "\"" : "-window-id needs a window id";
+                *problem = std::string("bad window id \"") + value + "\"";
                 return OPTIONS_BAD;
             }
             if (modeGiven && options->mode == HOST_MODE_WINDOW_ID && options->windowId != id) {
@@ -91,20 +110,29 @@ OptionsResult ParseOptions(int argc, const char* const* argv, HostOptions* optio
             }
             if (!SetMode(options, &modeGiven, HOST_MODE_WINDOW_ID, problem)) return OPTIONS_BAD;
             options->windowId = id;
-            ++i;
-        } else if (IsOption(argument, "fps")) {
+            break;
+        }
+        case OPTION_FPS:
             options->showFrameRate = true;
-        } else if (IsOption(argument, "seed")) {
+            break;
+        case OPTION_SEED:
             if (!ParseUnsigned32(value, &options->seed)) {
-                *problem = value ? std::string("bad seed \"") + value + "\"" : "-seed needs a number";
+                *problem = std::string("bad seed \"") + value + "\"";
                 return OPTIONS_BAD;
             }
             options->seedGiven = true;
-            ++i;
-        } else {
-            *problem = std::string("unknown option \"") + argument + "\"";
+            break;
+        case ':':
+            *problem = std::string(argv[optind - 1]) + " needs a value";
+            return OPTIONS_BAD;
+        default:
+            *problem = std::string("unknown option \"") + argv[optind - 1] + "\"";
             return OPTIONS_UNKNOWN;
         }
+    }
+    if (optind < argc) {
+        *problem = std::string("unknown option \"") + argv[optind] + "\"";
+        return OPTIONS_UNKNOWN;
     }
     return OPTIONS_RUN;
 }

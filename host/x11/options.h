@@ -29,7 +29,8 @@ enum OptionsResult {
 
 extern const char HOST_USAGE[];
 
-OptionsResult ParseOptions(int argc, const char* const* argv, HostOptions* options, std::string* problem);
+// -name and --name alike, as getopt_long_only reads them; argv may be reordered.
+OptionsResult ParseOptions(int argc, char** argv, HostOptions* options, std::string* problem);
 
 // An X window id as xscreensaver writes it: hexadecimal with 0x, or decimal. Zero is no window.
 bool ParseWindowId(const char* text, unsigned long* id);

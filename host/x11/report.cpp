@@ -3,9 +3,9 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "host/platform.h"
 #include "host/x11/grabs.h"
 #include "host/x11/x11_host.h"
+#include "seam/platform.h"
 
 void ReportError(const char* caption, const char* text, unsigned) {
     std::fprintf(stderr, "vesperglow: %s: %s\n", caption, text);

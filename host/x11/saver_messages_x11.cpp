@@ -1,11 +1,10 @@
 // The message side of the seam: the host's window procedure, the default saver procedure with
 // the close rules, and the Win32 calls the core makes about messages and the frame timer.
-#include "engine/saver_messages.h"
 #include "engine/saver_window_proc.h"
-#include "host/platform.h"
 #include "host/x11/frame_timer.h"
 #include "host/x11/grabs.h"
 #include "host/x11/x11_host.h"
+#include "seam/platform.h"
 
 SaverResult HostWindowProc(uint32_t message, SaverWParam wParam, SaverLParam lParam) {
     switch (message) {

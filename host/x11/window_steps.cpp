@@ -1,10 +1,9 @@
 // The window steps of CreateGLContext. Someone else's window is never focused, sized, shown or
 // given a cursor: its owner decides those.
-#include "engine/saver_messages.h"
-#include "host/platform.h"
 #include "host/x11/grabs.h"
 #include "host/x11/x11_host.h"
 #include "host/x11/x_errors.h"
+#include "seam/platform.h"
 
 // An unmapped window cannot take the focus, so the request waits for HostShowWindow.
 void HostFocusWindow(SaverWindow) {

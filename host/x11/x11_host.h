@@ -4,8 +4,8 @@
 #include <cstdint>
 #include <string>
 
-#include "host/platform.h"
 #include "host/x11/options.h"
+#include "seam/platform.h"
 
 // Everything the X11 host knows about its one saver window.
 struct X11Host {

@@ -1,152 +1,248 @@
 #include <GL/gl.h>
 #include <gmock/gmock.h>
 
-#include "fireworks/crt_rand.h"
-#include "fireworks/firework.h"
-#include "fireworks/pool.h"
-#include "render/star_field.h"
-#include "tests/gl/window_fixture.h"
+#include <set>
+#include <string>
+#include <vector>
+
+#include "engine/saver_window_proc.h"
+#include "host/headless/offscreen_egl.h"
+#include "tests/support/fake_platform.h"
 
 using ::testing::ElementsAre;
 
-// The first move only records where the mouse is, even far from zero and above 32767
-// (coordinates are unsigned 16-bit values).
-TEST_F(WindowProcTest, JitterOfFivePixelsNeverClosesButADriftOfSixInAnyDirectionDoes) {
-    NcCreate();
-    Create(nullptr);
-    g_host.calls.clear();
-    EXPECT_EQ(MoveMouse(60000, 400), 0);
-    for (int round = 0; round < 3; ++round)
-        for (int dx = -5; dx <= 5; ++dx)
-            for (int dy = -5; dy <= 5; dy += 5) MoveMouse(60000 + dx, 400 + dy);
-    EXPECT_FALSE(CloseSent());
-    EXPECT_TRUE(CallsNamed({"DefaultSaverProc"}).empty());
+namespace {
 
-    // Small steps add up: the start is never moved along.
-    const int directions[4][2] = {{1, 0}, {-1, 0}, {0, 1}, {0, -1}};
-    for (const auto& d : directions) {
-        SCOPED_TRACE(testing::Message() << d[0] << ", " << d[1]);
-        g_awaitingFirstMouseMove = true;
-        g_host.calls.clear();
-        for (int step = 0; step <= 5; ++step) MoveMouse(300 + step * d[0], 300 + step * d[1]);
-        EXPECT_FALSE(CloseSent());
-        EXPECT_EQ(MoveMouse(300 + 6 * d[0], 300 + 6 * d[1]), 0);
-        EXPECT_TRUE(CloseSent());
-    }
+// A host that writes down every platform call the core makes, in order, and fails the calls a test
+// names. Surface and context are real (offscreen EGL), so after a working set-up the saver draws.
+struct RecordingHost {
+    std::vector<std::string> calls;
+    std::set<std::string> failing;  // call names (the first word of a record) that fail
+    std::vector<PixelFormatRequest> pixelFormatRequests;
+    SaverResult defaultResult = 0;  // what DefaultSaverProc returns
+    OffscreenSurface surface{64, 48};
+    SaverContext context = nullptr;  // the last context made, until deleted
+};
+
+RecordingHost g_host;
+int s_window, s_previewParent;
+
+// Records the call; true when the test asked for it to fail.
+bool Record(const std::string& name, const std::string& arguments = "") {
+    g_host.calls.push_back(arguments.empty() ? name : name + " " + arguments);
+    return g_host.failing.count(name) != 0;
 }
 
-// The close runs nested inside the mouse move, as a sent message does on Windows. A preview
-// ignores the mouse and passes its close on, never restoring the display mode.
-TEST_F(WindowProcTest, CloseRestoresTheDisplayModeOnlyForAFullScreenSaverWithAStoredMode) {
+const std::set<std::string> PLATFORM_STEPS = {"FocusWindow", "GetSurface", "ChoosePixelFormat", "SetPixelFormat",
+                                              "CreateContext", "MakeCurrent", "DesktopSize", "SizeWindow",
+                                              "HideCursor", "ShowWindow", "ChangeDisplayMode", "SetTimer"};
+
+std::vector<std::string> PlatformSteps() {
+    std::vector<std::string> steps;
+    for (const std::string& call : g_host.calls)
+        if (PLATFORM_STEPS.count(call.substr(0, call.find(' ')))) steps.push_back(call);
+    return steps;
+}
+
+}  // namespace
+
+SaverResult DefaultSaverProc(SaverWindow, uint32_t message, SaverWParam wParam, SaverLParam) {
+    Record("DefaultSaverProc", std::to_string(message) + " " + std::to_string(wParam));
+    return g_host.defaultResult;
+}
+uintptr_t HostSetTimer(SaverWindow, uintptr_t id, uint32_t periodMillis) {
+    return Record("SetTimer", std::to_string(id) + " " + std::to_string(periodMillis)) ? 0 : id;
+}
+void HostKillTimer(SaverWindow, uintptr_t id) { Record("KillTimer", std::to_string(id)); }
+SaverResult HostSendMessage(SaverWindow window, uint32_t message, SaverWParam wParam, SaverLParam lParam) {
+    Record("SendMessage", std::to_string(message));
+    return SaverWindowProc(window, message, wParam, lParam);
+}
+void HostPostQuitMessage(int exitCode) { Record("PostQuitMessage", std::to_string(exitCode)); }
+void HostFocusWindow(SaverWindow) { Record("FocusWindow"); }
+SaverSurface HostGetSurface(SaverWindow) { return Record("GetSurface") ? nullptr : &g_host.surface; }
+int HostChoosePixelFormat(SaverSurface, const PixelFormatRequest& request) {
+    g_host.pixelFormatRequests.push_back(request);
+    return Record("ChoosePixelFormat") ? 0 : OffscreenChooseConfig(request);
+}
+bool HostSetPixelFormat(SaverSurface surface, int format, const PixelFormatRequest&) {
+    return !Record("SetPixelFormat") && OffscreenSetConfig(static_cast<OffscreenSurface*>(surface), format);
+}
+SaverContext HostCreateContext(SaverSurface surface) {
+    if (Record("CreateContext")) return nullptr;
+    EGLContext context = OffscreenCreateContext(*static_cast<OffscreenSurface*>(surface));
+    return g_host.context = context == EGL_NO_CONTEXT ? nullptr : context;
+}
+bool HostMakeCurrent(SaverSurface surface, SaverContext context) {
+    return !Record("MakeCurrent", surface || context ? "" : "release") &&
+           OffscreenMakeCurrent(static_cast<OffscreenSurface*>(surface), context);
+}
+bool HostDeleteContext(SaverContext context) {
+    if (Record("DeleteContext")) return false;
+    if (context == g_host.context) g_host.context = nullptr;
+    return OffscreenDestroyContext(context);
+}
+bool HostReleaseSurface(SaverWindow, SaverSurface surface) {
+    return !Record("ReleaseSurface") && OffscreenDestroySurface(static_cast<OffscreenSurface*>(surface));
+}
+void HostSwapBuffers(SaverSurface surface) { Record("SwapBuffers", surface == &g_host.surface ? "window" : "other"); }
+void HostDesktopSize(int* width, int* height) {
+    Record("DesktopSize");
+    *width = 1280;
+    *height = 1024;
+}
+void HostSizeWindow(SaverWindow, int width, int height) {
+    Record("SizeWindow", std::to_string(width) + "x" + std::to_string(height));
+}
+void HostHideCursor() { Record("HideCursor"); }
+void HostShowWindow(SaverWindow) { Record("ShowWindow"); }
+bool HostChangeDisplayMode(uint32_t width, uint32_t height, uint32_t bitsPerPixel) {
+    return !Record("ChangeDisplayMode",
+                   std::to_string(width) + "x" + std::to_string(height) + "x" + std::to_string(bitsPerPixel));
+}
+void HostRestoreDisplayMode() { Record("RestoreDisplayMode"); }
+
+namespace {
+
+SaverLParam Packed(int low, int high) {
+    return SaverLParam((uint32_t(high) & 0xFFFF) << 16 | (uint32_t(low) & 0xFFFF));
+}
+
+// The saver window procedure on the recording host, created afresh by each test with the stored
+// display mode, blending and overlay keys it asks for. Mouse drift and input reach it end to end.
+class WindowProcTest : public ::testing::Test {
+protected:
+    void SetUp() override { Restart(); }
+    void TearDown() override { Restart(); }
+    void Restart() {
+        if (g_show.gl.context) Send(SAVER_WM_DESTROY);
+        OffscreenMakeCurrent(nullptr, EGL_NO_CONTEXT);
+        if (g_host.context) OffscreenDestroyContext(g_host.context);
+        OffscreenDestroySurface(&g_host.surface);
+        g_host = RecordingHost();
+        g_reportedErrors.clear();
+    }
+    SaverResult Send(uint32_t message, SaverWParam wParam = 0, SaverLParam lParam = 0) {
+        return SaverWindowProc(&s_window, message, wParam, lParam);
+    }
+    // WM_NCCREATE loads the stored settings; the test's choices replace them before WM_CREATE.
+    void Create(SaverWindow parent, uint32_t modeWidth = 0, uint32_t alphaBlending = 1, uint32_t overlayKeys = 1) {
+        SaverCreateParams params = {nullptr, nullptr, nullptr, parent};
+        Send(SAVER_WM_NCCREATE, 0, SaverLParam(&params));
+        g_settings.displayWidth = modeWidth;
+        g_settings.displayHeight = modeWidth ? 600 : 0;
+        g_settings.displayBits = modeWidth ? 16 : 0;
+        g_settings.alphaBlending = alphaBlending;
+        g_settings.f1DisplaysWindowBorder = g_settings.f2DisplaysFrameRate = overlayKeys;
+        ASSERT_EQ(0, Send(SAVER_WM_CREATE, 0, SaverLParam(&params)));
+    }
+};
+
+}  // namespace
+
+// The window is sized before the display mode changes under it; a preview is neither sized nor
+// switched. The blending setting picks the scene's state.
+TEST_F(WindowProcTest, CreationTakesThePlatformStepsInOrderForEachKindOfWindow) {
     const struct {
         const char* what;
         bool preview;
-        uint32_t width;
-        std::vector<std::string> calls;
+        uint32_t width, alphaBlending;
+        std::vector<std::string> afterContext;
     } cases[] = {
-        {"stored mode", false, 800, {"SendMessage 0x0010", "RestoreDisplayMode", "DefaultSaverProc 0x0010 0"}},
-        {"desktop mode", false, 0, {"SendMessage 0x0010", "DefaultSaverProc 0x0010 0"}},
-        {"preview", true, 800, {"DefaultSaverProc 0x0010 0"}},
+        {"stored mode", false, 800, 1,
+         {"SizeWindow 800x600", "HideCursor", "ShowWindow", "ChangeDisplayMode 800x600x16", "SetTimer 1 1"}},
+        {"desktop size", false, 0, 0,
+         {"DesktopSize", "SizeWindow 1280x1024", "HideCursor", "ShowWindow", "SetTimer 1 1"}},
+        {"preview", true, 800, 0, {"HideCursor", "ShowWindow", "SetTimer 1 1"}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
         Restart();
-        NcCreate();
-        StoreMode(c.width, 600, 16);
-        Create(c.preview ? RecordingPreviewParent() : nullptr);
-        g_host.calls.clear();
-        g_host.defaultResult = 7;
-        EXPECT_EQ(MoveMouse(300, 300), 0);
-        EXPECT_EQ(MoveMouse(300, 294), 0);
-        if (c.preview) {
-            EXPECT_EQ(Send(SAVER_WM_CLOSE), 7);
-        }
-        EXPECT_EQ(g_host.calls, c.calls);
+        Create(c.preview ? &s_previewParent : nullptr, c.width, c.alphaBlending);
+        std::vector<std::string> expected = {"FocusWindow",    "GetSurface",    "ChoosePixelFormat",
+                                             "SetPixelFormat", "CreateContext", "MakeCurrent"};
+        expected.insert(expected.end(), c.afterContext.begin(), c.afterContext.end());
+        EXPECT_EQ(expected, PlatformSteps());
+        EXPECT_TRUE(g_reportedErrors.empty());
+        EXPECT_EQ(c.alphaBlending != 0, bool(glIsEnabled(GL_BLEND)));
+        EXPECT_EQ(c.alphaBlending == 0, bool(glIsEnabled(GL_DEPTH_TEST)));
+        ASSERT_EQ(1u, g_host.pixelFormatRequests.size());
+        const PixelFormatRequest& r = g_host.pixelFormatRequests[0];
+        EXPECT_TRUE(r.colorBits == (c.width ? 16 : 0) && r.alphaBits == c.alphaBlending && r.depthBits == 16);
     }
 }
 
-// A key whose setting is off, and every other key, goes to the default procedure (which closes).
-TEST_F(WindowProcTest, F1AndF2ShowTheirOverlaysWhileHeldWhenTheirSettingsAllow) {
-    NcCreate();
+// The show goes on without a working context, and the window still closes without a second report.
+TEST_F(WindowProcTest, AFailedSetUpStepIsReportedOnceAndTheRestOfTheSetUpIsSkipped) {
+    const std::pair<const char*, const char*> failures[] = {
+        {"GetSurface", "Can't Create A GL Device Context."},
+        {"ChoosePixelFormat", "Can't Find A Suitable PixelFormat."},
+        {"SetPixelFormat", "Can't Set The PixelFormat."},
+        {"CreateContext", "Can't Create A GL Rendering Context."},
+        {"MakeCurrent", "Can't Activate The GL Rendering Context."}};
+    for (const auto& [step, message] : failures) {
+        SCOPED_TRACE(step);
+        Restart();
+        g_host.failing = {step};
+        Create(nullptr, 800);
+        ASSERT_EQ(1u, g_reportedErrors.size());
+        EXPECT_TRUE(g_reportedErrors[0].caption == "Error" && g_reportedErrors[0].text == message &&
+                    g_reportedErrors[0].icon == 0x30u);
+        std::vector<std::string> steps = PlatformSteps();
+        EXPECT_EQ(step, steps[steps.size() - 2]);
+        EXPECT_EQ("SetTimer 1 1", steps.back());
+        g_host.failing.clear();
+        Send(SAVER_WM_SIZE, 0, Packed(64, 48));
+        Send(SAVER_WM_TIMER);
+        Send(SAVER_WM_DESTROY);
+        EXPECT_EQ(nullptr, g_show.gl.context);
+        EXPECT_EQ(1u, g_reportedErrors.size());
+    }
+}
+
+// Timer: one frame and the swap. Destroy: every record freed (under ASan, none leaks), then the
+// timer, the context and the surface, each release failure reported and passed.
+TEST_F(WindowProcTest, TimerDrawsAndSwapsAndDestroyFreesEverythingReportingEachFailedRelease) {
     Create(nullptr);
-    g_host.defaultResult = 0x55;
-    for (uint32_t f1 : {0u, 1u}) {
-        for (uint32_t f2 : {0u, 1u}) {
-            SCOPED_TRACE(testing::Message() << "F1 " << f1 << ", F2 " << f2);
-            g_settings.f1DisplaysWindowBorder = f1;
-            g_settings.f2DisplaysFrameRate = f2;
-            g_host.calls.clear();
-            EXPECT_EQ(Send(SAVER_WM_KEYDOWN, SAVER_VK_F1), f1 ? 0 : 0x55);
-            EXPECT_EQ(Send(SAVER_WM_KEYDOWN, SAVER_VK_F2), f2 ? 0 : 0x55);
-            Send(SAVER_WM_KEYDOWN, SAVER_VK_F1);  // auto-repeat keeps it on
-            EXPECT_TRUE(g_showBorder == (f1 != 0) && g_showFrameRate == (f2 != 0));
-            Send(SAVER_WM_KEYUP, SAVER_VK_F1);
-            EXPECT_TRUE(!g_showBorder && g_showFrameRate == (f2 != 0));
-            Send(SAVER_WM_KEYUP, SAVER_VK_F2);
-            EXPECT_FALSE(g_showFrameRate);
-            EXPECT_EQ(CallsNamed({"DefaultSaverProc"}).size(), size_t(3 * (1 - f1) + 2 * (1 - f2)));
-        }
-    }
+    Send(SAVER_WM_SIZE, 0, Packed(320, 240));
     g_host.calls.clear();
-    EXPECT_EQ(Send(SAVER_WM_KEYDOWN, 'A'), 0x55);
-    EXPECT_THAT(g_host.calls, ElementsAre("DefaultSaverProc 0x0100 65"));
-}
-
-TEST_F(WindowProcTest, EachSizeMessageSizesTheSceneAndRebuildsTheStarsForTheWindow) {
-    NcCreate();
-    Create(RecordingPreviewParent());
-    g_host.defaultResult = 3;
-    const struct {
-        int width, height, stars, twilight, expected;
-    } cases[] = {{1024, 768, 2, 0, 408}, {1920, 1080, 1, 1, 576}, {59, 768, 4, 1, 0}};
-    for (const auto& c : cases) {
-        SCOPED_TRACE(testing::Message() << c.width << "x" << c.height);
-        g_settings.stars = uint32_t(c.stars);
-        g_settings.twilightSky = uint32_t(c.twilight);
-        g_host.calls.clear();
-        EXPECT_EQ(Send(SAVER_WM_SIZE, 0, PackedPoint(c.width, c.height)), 3);
-        EXPECT_THAT(g_host.calls, ElementsAre("DefaultSaverProc 0x0005 0"));
-        EXPECT_EQ(g_windowWidth, c.width);
-        EXPECT_EQ(g_windowHeight, c.height);
-        EXPECT_EQ(g_starField.count, c.expected);
-        EXPECT_EQ(g_starField.skyHeight, c.twilight ? c.height : 0);
-        GLint viewport[4];
-        glGetIntegerv(GL_VIEWPORT, viewport);
-        EXPECT_EQ(viewport[2], c.width);
-        EXPECT_EQ(viewport[3], c.height);
-    }
-}
-
-// Run under AddressSanitizer, this also shows that no record leaks.
-TEST_F(WindowProcTest, TimerDrawsAndSwapsAndDestroyWithEverySlotOccupiedFreesEveryRecord) {
-    NcCreate();
-    Create(nullptr);
-    Send(SAVER_WM_SIZE, 0, PackedPoint(320, 240));
-    ASSERT_GT(g_starField.count, 0);
-    g_host.calls.clear();
-    EXPECT_EQ(Send(SAVER_WM_TIMER, 99), 0);
+    EXPECT_EQ(0, Send(SAVER_WM_TIMER, 99));
     EXPECT_THAT(g_host.calls, ElementsAre("SwapBuffers window"));
-
-    for (Firework*& slot : g_fireworkPool.slots) slot = new Firework(Vec3(1, 0, 2), Vec3(0, 0, 1), FF_STAR);
+    for (int slot = 0; slot < POOL_SIZE; ++slot) g_show.world.Create(slot, Vec3(), Vec3(), FF_STAR);
     g_host.calls.clear();
-
-    EXPECT_EQ(Send(SAVER_WM_DESTROY), 0);
-    EXPECT_EQ(CountLiveFireworks(), 0);
-    EXPECT_EQ(g_starField.starArray, nullptr);
-    EXPECT_EQ(g_hdc, nullptr);
-    EXPECT_EQ(g_hglrc, nullptr);
+    g_host.failing = {"MakeCurrent", "DeleteContext", "ReleaseSurface"};
+    EXPECT_EQ(0, Send(SAVER_WM_DESTROY));
+    EXPECT_EQ(0, g_show.world.pool.CountLive());
+    EXPECT_EQ(nullptr, g_show.stars.starArray);
+    EXPECT_TRUE(g_show.gl.context == nullptr && g_show.gl.surface == nullptr);
     EXPECT_THAT(g_host.calls, ElementsAre("KillTimer 1", "MakeCurrent release", "DeleteContext", "ReleaseSurface",
                                           "PostQuitMessage 0"));
-    EXPECT_TRUE(g_reportedErrors.empty());
+    ASSERT_EQ(3u, g_reportedErrors.size());
+    EXPECT_EQ("Release Of DC And RC Failed.", g_reportedErrors[0].text);
+    EXPECT_EQ("Release Rendering Context Failed.", g_reportedErrors[1].text);
+    EXPECT_EQ("Release Device Context Failed.", g_reportedErrors[2].text);
+    for (const ReportedError& error : g_reportedErrors)
+        EXPECT_TRUE(error.caption == "Shutdown Error" && error.icon == 0x40u);
 }
 
-TEST_F(WindowProcTest, NcCreateSeedsTheGeneratorLoadsTheSettingsAndPassesOn) {
-    SetSaverSeed(4242);
-    g_settings.frequency = 59;  // the store's value replaces it
-    g_host.defaultResult = 1;
-    EXPECT_EQ(NcCreate(), 1);
-    EXPECT_EQ(g_settings.frequency, 30u);
-    int first = Rand();
-    SeedRand(4242);
-    EXPECT_EQ(first, Rand());
+TEST_F(WindowProcTest, AModeTheDisplayCannotSetEndsTheProcessWithCodeOne) {
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    g_host.failing = {"ChangeDisplayMode"};
+    EXPECT_EXIT(Create(nullptr, 1234), ::testing::ExitedWithCode(1), "vesperglow: Error: Could Not Change Display Mode");
+}
+
+// F1 and F2 are consumed while their settings allow them; with their setting off they go to the
+// default procedure, which ends the saver, as any other key does.
+TEST_F(WindowProcTest, F1AndF2ShowTheirOverlaysWhileHeldWhenTheirSettingsAllow) {
+    for (uint32_t allowed : {1u, 0u}) {
+        Restart();
+        Create(nullptr, 0, 1, allowed);
+        g_host.defaultResult = 0x55;
+        g_host.calls.clear();
+        EXPECT_EQ(allowed ? 0 : 0x55, Send(SAVER_WM_KEYDOWN, SAVER_VK_F1));
+        EXPECT_EQ(allowed ? 0 : 0x55, Send(SAVER_WM_KEYDOWN, SAVER_VK_F2));
+        Send(SAVER_WM_KEYUP, SAVER_VK_F1);
+        EXPECT_TRUE(!g_show.showBorder && g_show.showFrameRate == bool(allowed));
+        EXPECT_EQ(allowed ? 0u : 3u, g_host.calls.size());
+    }
 }

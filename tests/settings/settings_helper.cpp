@@ -10,7 +10,8 @@
 
 #include <glib.h>
 
-#include "settings/keyfile_store.h"
+#include "host/linux/keyfile_store.h"
+#include "seam/platform.h"
 #include "settings/settings.h"
 #include "settings/settings_store.h"
 #include "tests/support/fake_platform.h"

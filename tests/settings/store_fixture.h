@@ -15,7 +15,7 @@
 #include <glib.h>
 #include <gtest/gtest.h>
 
-#include "settings/keyfile_store.h"
+#include "host/linux/keyfile_store.h"
 #include "settings/settings.h"
 #include "tests/support/fake_platform.h"
 

@@ -3,7 +3,7 @@
 
 #include <functional>
 
-#include "host/platform.h"
+#include "seam/platform.h"
 #include "tests/settings/store_fixture.h"
 
 // One value of a valid record stored as some text: it loads as `loaded`, is written back exactly

@@ -1,7 +1,7 @@
 #include <cstring>
 #include <random>
 
-#include "settings/keyfile_lines.h"
+#include "host/linux/keyfile_lines.h"
 #include "tests/settings/store_fixture.h"
 
 namespace {

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "host/platform.h"
+#include "seam/platform.h"
 
 TEST(StringTable, HoldsTheApplicationNameAndTruncatesAsLoadStringA) {
     char buffer[40] = "x";

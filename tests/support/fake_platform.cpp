@@ -3,7 +3,7 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "host/platform.h"
+#include "seam/platform.h"
 
 std::vector<ReportedError> g_reportedErrors;
 

@@ -1,48 +1,30 @@
 #include <gtest/gtest.h>
 
-#include <X11/X.h>
-#include <X11/keysym.h>
-
 #include <string>
 #include <vector>
 
 #include "host/x11/extension_list.h"
 #include "host/x11/frame_timer.h"
-#include "host/x11/key_codes.h"
 #include "host/x11/options.h"
 
 static OptionsResult Parse(std::vector<const char*> arguments, HostOptions* options, std::string* problem = nullptr) {
-    arguments.insert(arguments.begin(), "vesperglow");
+    std::vector<char*> argv = {const_cast<char*>("vesperglow")};
+    for (const char* argument : arguments) argv.push_back(const_cast<char*>(argument));
     std::string ignored;
-    return ParseOptions(int(arguments.size()), arguments.data(), options, problem ? problem : &ignored);
+    return ParseOptions(int(argv.size()), argv.data(), options, problem ? problem : &ignored);
 }
 
-TEST(HostOptions, ModesAndTheirValues) {
-    const std::pair<std::vector<const char*>, HostMode> modes[] = {
-        {{}, HOST_MODE_WINDOW}, {{"-window"}, HOST_MODE_WINDOW}, {{"--root"}, HOST_MODE_ROOT},
-        {{"-root", "-root"}, HOST_MODE_ROOT}, {{"-fullscreen"}, HOST_MODE_FULLSCREEN},
-        {{"--fullscreen"}, HOST_MODE_FULLSCREEN}};
-    for (const auto& [arguments, mode] : modes) {
-        HostOptions parsed;
-        EXPECT_EQ(OPTIONS_RUN, Parse(arguments, &parsed));
-        EXPECT_EQ(mode, parsed.mode) << (arguments.empty() ? "none" : arguments[0]);
-    }
+// One dash or two alike; a mode given twice the same way is no conflict.
+TEST(HostOptions, ModesValuesAndRefusals) {
     HostOptions preview;
-    ASSERT_EQ(OPTIONS_RUN, Parse({"--window-id", "0x2a00005", "--fps", "--seed", "4294967295"}, &preview));
-    EXPECT_EQ(HOST_MODE_WINDOW_ID, preview.mode);
-    EXPECT_EQ(0x2a00005ul, preview.windowId);
-    EXPECT_TRUE(preview.showFrameRate);
-    EXPECT_TRUE(preview.seedGiven);
-    EXPECT_EQ(4294967295u, preview.seed);
-}
-
-TEST(HostOptions, HelpVersionConfigAndRefusals) {
+    ASSERT_EQ(OPTIONS_RUN, Parse({"--window-id", "0x2a00005", "-fps", "--seed", "4294967295"}, &preview));
+    EXPECT_TRUE(preview.mode == HOST_MODE_WINDOW_ID && preview.windowId == 0x2a00005ul && preview.showFrameRate);
+    EXPECT_TRUE(preview.seedGiven && preview.seed == 4294967295u);
     const std::pair<std::vector<const char*>, OptionsResult> cases[] = {
-        {{"-help"}, OPTIONS_HELP}, {{"--version"}, OPTIONS_VERSION}, {{"-fps", "--config"}, OPTIONS_CONFIG},
-        {{"---root"}, OPTIONS_UNKNOWN}, {{"root"}, OPTIONS_UNKNOWN}, {{"-"}, OPTIONS_UNKNOWN},
-        {{"-window-id", "5", "-window-id", "6"}, OPTIONS_BAD}, {{"-window", "-window-id", "5"}, OPTIONS_BAD},
-        {{"-seed"}, OPTIONS_BAD}, {{"-seed", "-1"}, OPTIONS_BAD}, {{"-seed", "4294967296"}, OPTIONS_BAD},
-        {{"-seed", "12x"}, OPTIONS_BAD}};
+        {{"-root", "--root"}, OPTIONS_RUN}, {{"-help"}, OPTIONS_HELP}, {{"--version"}, OPTIONS_VERSION},
+        {{"-fps", "--config"}, OPTIONS_CONFIG}, {{"---root"}, OPTIONS_UNKNOWN}, {{"root"}, OPTIONS_UNKNOWN},
+        {{"-window-id", "5", "-window-id", "6"}, OPTIONS_BAD}, {{"-seed"}, OPTIONS_BAD},
+        {{"-seed", "-1"}, OPTIONS_BAD}, {{"-seed", "4294967296"}, OPTIONS_BAD}};
     for (const auto& [arguments, result] : cases) {
         HostOptions options;
         EXPECT_EQ(result, Parse(arguments, &options)) << arguments[0] << " " << arguments.back();
@@ -51,43 +33,17 @@ TEST(HostOptions, HelpVersionConfigAndRefusals) {
     std::string problem;
     EXPECT_EQ(OPTIONS_UNKNOWN, Parse({"-nonsense"}, &options, &problem));
     EXPECT_EQ("unknown option \"-nonsense\"", problem);
-    EXPECT_EQ(OPTIONS_BAD, Parse({"-window-id"}, &options, &problem));
-    EXPECT_EQ("-window-id needs a window id", problem);
     EXPECT_EQ(OPTIONS_BAD, Parse({"-root", "-fullscreen"}, &options, &problem));
     EXPECT_EQ("choose only one of -window, -root, -window-id and -fullscreen", problem);
 }
 
 TEST(WindowId, HexadecimalWithPrefixOrDecimal) {
     const std::pair<const char*, unsigned long> good[] = {
-        {"0x1e00007", 0x1e00007}, {"0X1E00007", 0x1e00007}, {"31457287", 31457287},
-        {"010", 10},  // a leading zero is not octal
-        {"4294967295", 4294967295ul}};
-    for (const auto& [text, expected] : good) {
-        unsigned long id = 0;
-        EXPECT_TRUE(ParseWindowId(text, &id)) << text;
-        EXPECT_EQ(expected, id) << text;
-    }
+        {"0x1e00007", 0x1e00007}, {"0X1E00007", 0x1e00007}, {"010", 10}, {"4294967295", 4294967295ul}};
     unsigned long id = 0;
-    const char* const bad[] = {"", "0", "0x0", "0x", "zz", "1e00007", "0x1g", "-5", "+5", " 5", "5 ", "4294967296",
-                               "0x100000000", "99999999999999999999999"};
-    for (const char* text : bad) EXPECT_FALSE(ParseWindowId(text, &id)) << '"' << text << '"';
-    EXPECT_FALSE(ParseWindowId(nullptr, &id));
-}
-
-TEST(KeyCodes, Win32VirtualKeysAndQuitKeys) {
-    const std::pair<unsigned long, uint32_t> keys[] = {
-        {XK_F1, 0x70},  {XK_F2, 0x71},       {XK_F12, 0x7B},    {XK_a, 0x41},     {XK_A, 0x41},
-        {XK_z, 0x5A},   {XK_0, 0x30},        {XK_9, 0x39},      {XK_KP_0, 0x60},  {XK_Escape, 0x1B},
-        {XK_Left, 0x25}, {XK_Shift_R, 0x10}, {XK_minus, 0xBD},  {XK_eacute, KEY_UNKNOWN}, {NoSymbol, KEY_UNKNOWN}};
-    for (const auto& [keysym, virtualKey] : keys) EXPECT_EQ(virtualKey, VirtualKeyFromKeysym(keysym)) << keysym;
-
-    EXPECT_TRUE(IsWindowQuitKey(XK_q, 0));
-    EXPECT_TRUE(IsWindowQuitKey(XK_Q, ShiftMask));
-    EXPECT_TRUE(IsWindowQuitKey(XK_Escape, 0));
-    EXPECT_TRUE(IsWindowQuitKey(XK_c, ControlMask | LockMask));
-    EXPECT_FALSE(IsWindowQuitKey(XK_c, 0));
-    EXPECT_FALSE(IsWindowQuitKey(XK_F1, 0));
-    EXPECT_FALSE(IsWindowQuitKey(XK_a, ControlMask));
+    for (const auto& [text, expected] : good) EXPECT_TRUE(ParseWindowId(text, &id) && id == expected) << text;
+    for (const char* text : {"", "0", "0x", "zz", "1e00007", "-5", " 5", "4294967296", "0x100000000"})
+        EXPECT_FALSE(ParseWindowId(text, &id)) << '"' << text << '"';
 }
 
 const int64_t MILLISECOND = 1000 * 1000;

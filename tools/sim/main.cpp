@@ -1,5 +1,7 @@
 // vesperglow-sim: runs the show's simulation exactly as the saver would, with no window,
 // on a stepped clock, and prints what happened.
+#include <getopt.h>
+
 #include <cinttypes>
 #include <cmath>
 #include <cstdio>
@@ -8,26 +10,7 @@
 #include <ctime>
 #include <string>
 
-#include "engine/engine_state.h"
-#include "engine/frame_clock.h"
 #include "engine/show.h"
-#include "engine/stars_for_window.h"
-#include "fireworks/crt_rand.h"
-#include "fireworks/draw_list.h"
-#include "fireworks/firework.h"
-#include "fireworks/pool.h"
-#include "fireworks/random_table.h"
-#include "render/star_field.h"
-#include "settings/settings.h"
-
-static int64_t s_steppedCounter = 0;
-
-static bool SteppedFrequency(int64_t* countsPerSecond) {
-    *countsPerSecond = 1000000000;
-    return true;
-}
-static int64_t SteppedCounter() { return s_steppedCounter; }
-static uint32_t SteppedMilliseconds() { return uint32_t(s_steppedCounter / 1000000); }
 
 static const char USAGE[] =
     "usage: vesperglow-sim [--seed N] [--frames N] [--dt SECONDS] [--size WxH] [--frequency N]\n"
@@ -45,12 +28,13 @@ struct SimOptions {
     int width = 1024;
     int height = 768;
     bool dump = false;
+    Settings settings;
 };
 
-[[noreturn]] static void Usage(const char* problem) {
-    if (problem) std::fprintf(stderr, "vesperglow-sim: %s\n", problem);
-    std::fputs(USAGE, problem ? stderr : stdout);
-    std::exit(problem ? 2 : 0);
+[[noreturn]] static void Usage(const std::string& problem) {
+    if (!problem.empty()) std::fprintf(stderr, "vesperglow-sim: %s\n", problem.c_str());
+    std::fputs(USAGE, problem.empty() ? stdout : stderr);
+    std::exit(problem.empty() ? 0 : 2);
 }
 
 // Decimal digits only, read here rather than by strtoul: unsigned long is 32 bits on Windows and
@@ -63,84 +47,105 @@ static uint64_t ParseUnsigned(const char* text, uint64_t maximum, const char* op
         valid = *c >= '0' && *c <= '9' && digit <= maximum && value <= (maximum - digit) / 10;
         value = value * 10 + digit;
     }
-    if (!valid) Usage((std::string("bad value for ") + option).c_str());
+    if (!valid) Usage(std::string("bad value for ") + option);
     return value;
 }
 
 // A setting given on the command line must lie in the range the store would accept.
-static void SetSetting(const char* name, const char* text) {
+static void SetSetting(Settings* settings, const char* name, const char* text) {
     for (const SettingsValue& value : SETTINGS_VALUES) {
         if (std::strcmp(value.name, name) != 0) continue;
         uint64_t parsed = ParseUnsigned(text, value.maximum, name);
-        if (parsed < value.minimum) Usage((std::string("bad value for ") + name).c_str());
-        g_settings.*value.field = uint32_t(parsed);
-        return;
+        if (parsed < value.minimum) Usage(std::string("bad value for ") + name);
+        settings->*value.field = uint32_t(parsed);
     }
 }
 
-static void SetWeights(const char* text) {
+static void SetWeights(Settings* settings, const char* text) {
     static const char* const names[7] = {"Spherical Weight", "Blast Weight", "Weeping Willow Weight",
                                          "Sparkling Weight", "Chain Reaction Weight", "Cork Screw Weight",
                                          "Waver Weight"};
-    std::string rest = text ? text : "";
+    std::string rest = text;
     for (int i = 0; i < 7; ++i) {
         size_t comma = rest.find(',');
         if ((i < 6) != (comma != std::string::npos)) Usage("--weights takes seven numbers");
-        SetSetting(names[i], rest.substr(0, comma).c_str());
+        SetSetting(settings, names[i], rest.substr(0, comma).c_str());
         rest = i < 6 ? rest.substr(comma + 1) : "";
     }
 }
 
+enum SimOption { OPTION_SEED = 256, OPTION_FRAMES, OPTION_DT, OPTION_SIZE, OPTION_WEIGHTS, OPTION_DUMP, OPTION_HELP,
+                 OPTION_SETTING };
+
+// The options that set one stored value each, by its name in the store; their codes follow OPTION_SETTING.
+static const char* const SETTING_OPTIONS[] = {"Frequency", "Display Vesperglow", "Stars", "Twilight Sky"};
+
+static const option SIM_OPTIONS[] = {
+    {"seed", required_argument, nullptr, OPTION_SEED},
+    {"frames", required_argument, nullptr, OPTION_FRAMES},
+    {"dt", required_argument, nullptr, OPTION_DT},
+    {"size", required_argument, nullptr, OPTION_SIZE},
+    {"weights", required_argument, nullptr, OPTION_WEIGHTS},
+    {"dump", no_argument, nullptr, OPTION_DUMP},
+    {"help", no_argument, nullptr, OPTION_HELP},
+    {"frequency", required_argument, nullptr, OPTION_SETTING},
+    {"display-title", required_argument, nullptr, OPTION_SETTING + 1},
+    {"stars", required_argument, nullptr, OPTION_SETTING + 2},
+    {"twilight", required_argument, nullptr, OPTION_SETTING + 3},
+    {nullptr, 0, nullptr, 0},
+};
+
 static SimOptions ParseOptions(int argc, char** argv) {
     SimOptions options;
-    for (int i = 1; i < argc; ++i) {
-        std::string option = argv[i];
-        const char* value = i + 1 < argc ? argv[i + 1] : nullptr;
-        bool takesValue = true;
-        if (option == "--seed") {
+    opterr = 0;  // the problems are worded here
+    for (int code; (code = getopt_long_only(argc, argv, ":", SIM_OPTIONS, nullptr)) != -1;) {
+        const char* value = optarg;
+        switch (code) {
+        case OPTION_SEED:
             options.seed = uint32_t(ParseUnsigned(value, 0xFFFFFFFFu, "--seed"));
-        } else if (option == "--frames") {
+            break;
+        case OPTION_FRAMES:
             options.frames = long(ParseUnsigned(value, 100000000u, "--frames"));
-        } else if (option == "--dt") {
+            break;
+        case OPTION_DT: {
             char* end = nullptr;
-            options.dt = value ? std::strtod(value, &end) : -1;
-            if (!value || *end || !(options.dt >= 0 && options.dt <= 3600)) Usage("bad value for --dt");
-        } else if (option == "--size") {
-            int w = 0, h = 0;
-            char extra = 0;
-            if (!value || std::sscanf(value, "%dx%d%c", &w, &h, &extra) != 2 || w <= 0 || h <= 0 || w > 65535 ||
-                h > 65535)
-                Usage("bad value for --size");
-            options.width = w;
-            options.height = h;
-        } else if (option == "--frequency") {
-            SetSetting("Frequency", value);
-        } else if (option == "--display-title") {
-            SetSetting("Display Vesperglow", value);
-        } else if (option == "--stars") {
-            SetSetting("Stars", value);
-        } else if (option == "--twilight") {
-            SetSetting("Twilight Sky", value);
-        } else if (option == "--weights") {
-            SetWeights(value);
-        } else if (option == "--dump") {
-            options.dump = true;
-            takesValue = false;
-        } else if (option == "--help") {
-            Usage(nullptr);
-        } else {
-            Usage(("unknown option " + option).c_str());
+            options.dt = std::strtod(value, &end);
+            if (*end || !(options.dt >= 0 && options.dt <= 3600)) Usage("bad value for --dt");
+            break;
         }
-        if (takesValue) ++i;
+        case OPTION_SIZE: {
+            char extra = 0;
+            if (std::sscanf(value, "%dx%d%c", &options.width, &options.height, &extra) != 2 || options.width <= 0 ||
+                options.height <= 0 || options.width > 65535 || options.height > 65535)
+                Usage("bad value for --size");
+            break;
+        }
+        case OPTION_WEIGHTS:
+            SetWeights(&options.settings, value);
+            break;
+        case OPTION_DUMP:
+            options.dump = true;
+            break;
+        case OPTION_HELP:
+            Usage("");
+        case ':':
+            Usage(std::string("bad value for ") + argv[optind - 1]);
+        case '?':
+            Usage(std::string("unknown option ") + argv[optind - 1]);
+        default:
+            SetSetting(&options.settings, SETTING_OPTIONS[code - OPTION_SETTING], value);
+            break;
+        }
     }
+    if (optind < argc) Usage(std::string("unknown option ") + argv[optind]);
     return options;
 }
 
-static std::string DumpPool() {
+static std::string DumpPool(const FireworkPool& pool) {
     std::string text;
     char line[1024];
     for (int slot = 0; slot < POOL_SIZE; ++slot) {
-        const Firework* f = g_fireworkPool.slots[slot];
+        const Firework* f = pool.slots[slot];
         if (!f) continue;
         std::snprintf(line, sizeof line,
                       "%d %d %d %d %d %d %.17g %.17g %.17g %.17g %.17g %.17g %.17g %.17g %.17g %.17g %.17g %.17g\n",
@@ -163,41 +168,30 @@ static uint64_t Fnv1a64(const std::string& text) {
 
 int main(int argc, char** argv) {
     SimOptions options = ParseOptions(argc, argv);
+    // Static: the show's tables are too large for some stacks.
+    static Show show;
+    show.Init(options.seed, options.settings);
+    show.Resize(options.width, options.height);
 
-    // The saver's window creation, in its order: seed, random table, empty pool, clock, size.
-    SeedRand(options.seed);
-    FillRandomTable();
-    EmptyPool();
-    g_frameClock = FrameClock({SteppedFrequency, SteppedCounter, SteppedMilliseconds});
-    g_frameClock.Restart();
-    g_windowWidth = options.width;
-    g_windowHeight = options.height;
-    BuildStarsForWindow(options.width, options.height);
-
-    DrawList list;
     BurstTally tally = {};
     long launches = 0;
     int peak = 0;
-    const int64_t step = std::llround(options.dt * 1e9);
     for (long frame = 0; frame < options.frames; ++frame) {
-        s_steppedCounter += step;
-        list.Clear();
-        launches += SimulateShowFrame(MeasureTimeStep(), list, &tally).launched;
-        int live = CountLiveFireworks();
+        show.clock.Step(options.dt);
+        launches += show.Step(&tally).launched;
+        int live = show.world.pool.CountLive();
         if (live > peak) peak = live;
     }
 
-    std::string dump = DumpPool();
+    std::string dump = DumpPool(show.world.pool);
     std::printf("seed %" PRIu32 "\n", options.seed);
     std::printf("frames %ld\n", options.frames);
-    std::printf("live %d\n", CountLiveFireworks());
+    std::printf("live %d\n", show.world.pool.CountLive());
     std::printf("launches %ld\n", launches);
-    std::printf("launch-attempts %d\n", int(g_launchCount));
+    std::printf("launch-attempts %d\n", int(show.launchCount));
     for (int kind = 1; kind < BURST_KIND_COUNT; ++kind) std::printf("bursts %s %lld\n", BURST_NAMES[kind], tally.byKind[kind]);
     std::printf("peak %d\n", peak);
     std::printf("hash %016" PRIx64 "\n", Fnv1a64(dump));
     if (options.dump) std::fputs(dump.c_str(), stdout);
-    DeleteAllFireworks();
-    g_starField.Destroy();
     return 0;
 }

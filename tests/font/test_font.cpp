@@ -1,0 +1,119 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <memory>
+#include <vector>
+
+#include "host/linux/dib_reader.h"
+#include "render/bitmap_font.h"
+#include "tests/font/resource_files.h"
+
+namespace {
+
+const size_t PIXEL_OFFSET = 14 + 40 + 1024;
+
+void Put(std::vector<uint8_t>* bytes, size_t at, int count, uint32_t value) {
+    for (int i = 0; i < count; ++i) (*bytes)[at + i] = uint8_t(value >> (8 * i));
+}
+
+// Reads from a heap block of exactly the data's size, so a read past the end is caught under ASan.
+bool ReadExact(const std::vector<uint8_t>& bytes, DibPixels* out) {
+    std::unique_ptr<uint8_t[]> block(new uint8_t[bytes.size()]);
+    std::copy(bytes.begin(), bytes.end(), block.get());
+    return ReadDib(block.get(), bytes.size(), out);
+}
+
+// The start, then each drawn character's sheet, pen position, half advance and cell corner.
+std::vector<double> Layout(const BitmapFont& font, const char* text, double scale, int alignment) {
+    GlyphCursor cursor(font, text, scale, alignment);
+    std::vector<double> layout = {cursor.start};
+    for (GlyphPlacement g; cursor.Next(&g);)
+        layout.insert(layout.end(), {double(g.sheet), g.penX, g.halfAdvance, g.s0, g.t0});
+    return layout;
+}
+
+}  // namespace
+
+// The compiled-in resources are the committed files; each sheet's pixels start after its palette.
+TEST(Font, LinuxResourcesServeTheCommittedWidthTableAndGlyphSheets) {
+    BitmapFont font;
+    font.LoadWidths();
+    std::vector<uint8_t> widths = ReadResourceFile("widths.bin");
+    ASSERT_EQ(96u, widths.size());
+    EXPECT_TRUE(std::equal(widths.begin(), widths.end(), font.widths));
+    for (int sheet = 0; sheet < FONT_SHEET_COUNT; ++sheet) {
+        std::vector<uint8_t> file = ReadResourceFile(SheetFileName(sheet));
+        HostBitmap bitmap = {};
+        LoadGlyphSheet(sheet, &bitmap);
+        EXPECT_TRUE(bitmap.width == 256 && bitmap.height == 256 && bitmap.bitsPerPixel == 8);
+        EXPECT_TRUE(std::equal(file.begin() + PIXEL_OFFSET, file.end(), bitmap.pixels)) << sheet;
+        HostFreeBitmap(&bitmap);
+    }
+    HostBitmap bitmap = {};
+    for (int id : {0, 31, 105, 111, 114}) EXPECT_FALSE(HostLoadBitmap(id, &bitmap)) << id;
+    EXPECT_EQ(nullptr, HostFindResource("BITMAP", 114));
+}
+
+TEST(Font, DibReaderTakesOnlyAGlyphSheetAndNeverReadsPastTheData) {
+    std::vector<uint8_t> sheet = ReadResourceFile(SheetFileName(1));
+    DibPixels dib = {};
+    ASSERT_TRUE(ReadExact(sheet, &dib));
+    for (size_t size : {size_t(0), size_t(13), size_t(54), PIXEL_OFFSET, sheet.size() - 1})
+        EXPECT_FALSE(ReadExact(std::vector<uint8_t>(sheet.begin(), sheet.begin() + size), &dib)) << size;
+    const struct {
+        const char* what;
+        size_t at;
+        int bytes;
+        uint32_t value;
+    } mutations[] = {
+        {"signature", 0, 2, 'M' | ('B' << 8)},         {"file size past the data", 2, 4, 66615},
+        {"pixels overlapping the palette", 10, 4, 54}, {"pixel offset that wraps", 10, 4, 0xFFFFFFFFu},
+        {"core header", 14, 4, 12},                    {"narrower", 18, 4, 128},
+        {"top-down", 22, 4, uint32_t(-256)},           {"two planes", 26, 2, 2},
+        {"24 bits", 28, 2, 24},                        {"run-length", 30, 4, 1},
+        {"image size", 34, 4, 1234},                   {"short palette", 46, 4, 16},
+        {"coloured palette entry", 54 + 4 * 7, 1, 0},
+    };
+    for (const auto& m : mutations) {
+        std::vector<uint8_t> bytes = sheet;
+        Put(&bytes, m.at, m.bytes, m.value);
+        EXPECT_FALSE(ReadExact(bytes, &dib)) << m.what;
+    }
+    // Optional fields left zero, and a gap before the pixels that the offset skips, are fine.
+    std::vector<uint8_t> bytes = sheet;
+    Put(&bytes, 34, 4, 0);
+    Put(&bytes, 46, 4, 0);
+    bytes.insert(bytes.begin() + PIXEL_OFFSET, 16, 0xEE);
+    Put(&bytes, 2, 4, uint32_t(bytes.size()));
+    Put(&bytes, 10, 4, uint32_t(PIXEL_OFFSET + 16));
+    EXPECT_TRUE(ReadExact(bytes, &dib));
+}
+
+// Alignment 1 centres, 2 ends at the origin, anything else starts there. Bytes outside 32..127 are
+// passed over; 127 is an empty square.
+TEST(Font, StringsAreLaidOutByTheLoadedAdvances) {
+    BitmapFont font;
+    font.LoadWidths();
+    EXPECT_EQ(73, font.TextWidth("AB"));
+    EXPECT_EQ(73, font.TextWidth("\tA\x80\xff\x7f" "B"));
+    EXPECT_EQ(-73.0 / 64, Layout(font, "AB", 1.0, 2)[0]);
+    EXPECT_DOUBLE_EQ(-73.0 * 20 / 128, Layout(font, "AB", 20.0, 1)[0]);
+    for (int alignment : {3, -1}) EXPECT_EQ(Layout(font, "FPS: 60", 16, 0), Layout(font, "FPS: 60", 16, alignment));
+    EXPECT_EQ(Layout(font, "AB", 3.0, 1), Layout(font, "\tA\r\n\x80" "B\x1f", 3.0, 1));
+
+    // Sheet n holds codes 32 + 16n onwards, four to a row from the image's top; t counts from its bottom.
+    const struct {
+        char code;
+        int sheet;
+        double s0, t0;
+    } cells[] = {{' ', 0, 0.0, 0.75}, {'g', 4, 0.75, 0.5}, {'\x7f', 5, 0.75, 0.0}};
+    for (const auto& cell : cells) {
+        const char text[2] = {cell.code, 0};
+        GlyphCursor cursor(font, text, 1.0, 0);
+        GlyphPlacement g;
+        ASSERT_TRUE(cursor.Next(&g));
+        EXPECT_TRUE(g.sheet == cell.sheet && g.s0 == cell.s0 && g.s1 == cell.s0 + 0.25 && g.t0 == cell.t0 &&
+                    g.t1 == cell.t0 + 0.25 && g.halfSize == 0.5)
+            << cell.code;
+    }
+}
