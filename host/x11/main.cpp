@@ -15,6 +15,7 @@
 #include "host/x11/window_setup.h"
 #include "host/x11/x11_host.h"
 #include "host/x11/x_errors.h"
+#include "host/x11/xscreensaver_list.h"
 #include "settings/settings_form_gtk.h"
 
 X11Host g_x11;
@@ -47,6 +48,8 @@ static void CreateSaverWindow() {
     params.parent = PreviewParent();
     SaverLParam lParam = reinterpret_cast<SaverLParam>(&params);
     HostWindowProc(SAVER_WM_NCCREATE, 0, lParam);
+    // The settings are loaded now; what the options give wins for this run and is never saved.
+    ApplySettingOptions(g_x11.options, &g_settings);
     HostWindowProc(SAVER_WM_CREATE, 0, lParam);
     SendInitialSize();
 }
@@ -56,12 +59,15 @@ int main(int argc, char** argv) {
     switch (ParseOptions(argc, argv, &g_x11.options, &problem)) {
     case OPTIONS_HELP:
         std::fputs(HOST_USAGE, stdout);
+        std::fputs(SettingOptionsUsage().c_str(), stdout);
         return 0;
     case OPTIONS_VERSION:
         std::printf("vesperglow %s\n", VESPERGLOW_VERSION);
         return 0;
     case OPTIONS_CONFIG:
         return RunSettingsForm();
+    case OPTIONS_ADD_TO_XSCREENSAVER:
+        return AddToUsersXscreensaverList();
     case OPTIONS_UNKNOWN:
         ReportError("Error", problem.c_str(), REPORT_EXCLAMATION);
         std::fputs(HOST_USAGE, stderr);

@@ -1,0 +1,225 @@
+#include "host/x11/xscreensaver_list.h"
+
+#include <fcntl.h>
+#include <pwd.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <climits>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <sstream>
+#include <vector>
+
+#include "host/platform.h"
+
+const char XSCREENSAVER_SYSTEM_LIST[] = "/etc/X11/app-defaults/XScreenSaver";
+
+namespace {
+
+// xscreensaver separates entries with a written "\n" and continues a line with a final backslash.
+const char LIST_ENTRY[] = "  GL: vesperglow --root \\n";
+const char LIST_HEADER[] = "# The system's savers and Vesperglow, written by vesperglow --add-to-xscreensaver.\n";
+
+struct Lines {
+    std::vector<std::string> text;  // split at each newline: the last one holds what follows the final newline
+    size_t first = 0;               // the programs resource: its key's line
+    size_t last = 0;                // and the last line its continuations reach
+};
+
+bool EndsWith(const std::string& text, const char* end) {
+    size_t length = std::strlen(end);
+    return text.size() >= length && text.compare(text.size() - length, length, end) == 0;
+}
+
+std::string Trimmed(const std::string& text) {
+    size_t begin = text.find_first_not_of(" \t");
+    if (begin == std::string::npos) return "";
+    return text.substr(begin, text.find_last_not_of(" \t") - begin + 1);
+}
+
+Lines SplitLines(const std::string& text) {
+    Lines lines;
+    std::istringstream stream(text);
+    for (std::string line; std::getline(stream, line);) lines.text.push_back(line);
+    if (text.empty() || text.back() == '\n') lines.text.push_back("");
+    return lines;
+}
+
+std::string JoinLines(const Lines& lines) {
+    std::string text;
+    for (size_t i = 0; i < lines.text.size(); ++i) text += (i ? "\n" : "") + lines.text[i];
+    return text;
+}
+
+// Finds the resource whose key is key ("programs", or "*programs" in the system's defaults).
+bool FindPrograms(Lines* lines, const char* key) {
+    for (size_t i = 0; i < lines->text.size(); ++i) {
+        std::string line = Trimmed(lines->text[i]);
+        if (line.compare(0, std::strlen(key), key) != 0 || Trimmed(line.substr(std::strlen(key)))[0] != ':') continue;
+        lines->first = lines->last = i;
+        while (EndsWith(lines->text[lines->last], "\\") && lines->last + 1 < lines->text.size()) ++lines->last;
+        return true;
+    }
+    return false;
+}
+
+// A line's part of the list: without the key on the first line, without a continuation backslash.
+std::string ListPart(const Lines& lines, size_t index) {
+    std::string line = lines.text[index];
+    if (EndsWith(line, "\\")) line.pop_back();
+    if (index == lines.first) line = line.substr(line.find(':') + 1);
+    return Trimmed(line);
+}
+
+// An entry is [-] ["name"] [visual:] command arguments; a leading minus disables it.
+bool RunsVesperglow(std::string entry) {
+    entry = Trimmed(entry);
+    if (!entry.empty() && entry[0] == '-') entry = Trimmed(entry.substr(1));
+    if (!entry.empty() && entry[0] == '"') entry = entry.substr(std::min(entry.find('"', 1), entry.size() - 1) + 1);
+    std::istringstream words(entry);
+    std::string word;
+    words >> word;
+    if (!word.empty() && word.back() == ':') words >> word;
+    return word.substr(word.rfind('/') + 1) == "vesperglow";
+}
+
+bool ListRunsVesperglow(const Lines& lines) {
+    std::string list;
+    for (size_t i = lines.first; i <= lines.last; ++i) list += ListPart(lines, i) + " ";
+    for (size_t at = 0; at < list.size();) {
+        size_t end = std::min(list.find("\\n", at), list.size());
+        if (RunsVesperglow(list.substr(at, end - at))) return true;
+        at = end + 2;
+    }
+    return false;
+}
+
+// After the last entry, so every other entry keeps its number (and "selected:" its saver).
+void AppendEntry(Lines* lines) {
+    size_t last = lines->last;
+    while (last > lines->first && ListPart(*lines, last).empty()) --last;
+    std::string part = ListPart(*lines, last);
+    std::string& line = lines->text[last];
+    bool continued = EndsWith(line, "\\");
+    if (continued) line.pop_back();
+    if (!part.empty() && !EndsWith(part, "\\n")) line += " \\n";
+    line += "\\";
+    lines->text.insert(lines->text.begin() + long(last) + 1, std::string(LIST_ENTRY) + (continued ? "\\" : ""));
+}
+
+bool Fail(std::string* problem, const std::string& what, const std::string& path) {
+    *problem = what + " " + path + ": " + std::strerror(errno);
+    return false;
+}
+
+// missing (when given) is set instead of failing when the file does not exist.
+bool ReadWhole(const std::string& path, std::string* text, bool* missing, std::string* problem) {
+    int file = open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (file < 0 && errno == ENOENT && missing) return *missing = true;
+    if (file < 0) return Fail(problem, "cannot read", path);
+    char buffer[8192];
+    ssize_t count = 0;
+    while ((count = read(file, buffer, sizeof buffer)) > 0) text->append(buffer, size_t(count));
+    int error = errno;
+    close(file);
+    errno = error;
+    return count == 0 || Fail(problem, "cannot read", path);
+}
+
+// A temporary file beside the target, renamed over it: the daemon, which rereads the file when it
+// changes, sees the old list or the new one, never a part.
+bool WriteWhole(const std::string& path, const std::string& text, mode_t mode, std::string* problem) {
+    std::string temporary = path + ".XXXXXX";
+    int file = mkstemp(&temporary[0]);
+    if (file < 0) return Fail(problem, "cannot write beside", path);
+    bool written = write(file, text.data(), text.size()) == ssize_t(text.size()) && fchmod(file, mode) == 0 &&
+                   fsync(file) == 0;
+    int error = errno;
+    written = close(file) == 0 && written && rename(temporary.c_str(), path.c_str()) == 0;
+    if (written) return true;
+    error = errno ? errno : error;
+    unlink(temporary.c_str());
+    errno = error;
+    return Fail(problem, "cannot write", path);
+}
+
+// The file a symbolic link leads to, so the link stays; the path itself when there is none yet.
+std::string Target(const std::string& path) {
+    char resolved[PATH_MAX];
+    return realpath(path.c_str(), resolved) ? resolved : path;
+}
+
+}  // namespace
+
+ListEdit AddToXscreensaverList(const std::string& userFile, const std::string& systemFile,
+                               const std::string& backupFile, std::string* problem) {
+    std::string target = Target(userFile);
+    std::string old;
+    bool missing = false;
+    if (!ReadWhole(target, &old, &missing, problem)) return LIST_EDIT_FAILED;
+    Lines lines = SplitLines(old);
+    std::string text;
+    if (!missing && FindPrograms(&lines, "programs")) {
+        if (ListRunsVesperglow(lines)) return LIST_EDIT_ALREADY_THERE;
+        AppendEntry(&lines);
+        text = JoinLines(lines);
+    } else {
+        // The daemon runs the system's list until the user has one: start from it.
+        std::string defaults;
+        if (!ReadWhole(systemFile, &defaults, nullptr, problem)) return LIST_EDIT_FAILED;
+        Lines system = SplitLines(defaults);
+        if (!FindPrograms(&system, "*programs")) {
+            *problem = "no programs list in " + systemFile;
+            return LIST_EDIT_FAILED;
+        }
+        if (ListRunsVesperglow(system)) return LIST_EDIT_ALREADY_THERE;
+        Lines list;
+        list.text.assign(system.text.begin() + long(system.first), system.text.begin() + long(system.last) + 1);
+        list.text[0].erase(list.text[0].find('*'), 1);
+        list.last = list.text.size() - 1;
+        AppendEntry(&list);
+        text = missing ? LIST_HEADER : old;
+        if (!text.empty() && text.back() != '\n') text += '\n';
+        text += JoinLines(list) + "\n";
+    }
+
+    mode_t mode = 0644;
+    if (!missing) {
+        struct stat status = {};
+        if (stat(target.c_str(), &status) != 0) {
+            Fail(problem, "cannot read", target);
+            return LIST_EDIT_FAILED;
+        }
+        mode = status.st_mode & 07777;
+        if (!WriteWhole(backupFile, old, mode, problem)) return LIST_EDIT_FAILED;
+    }
+    if (!WriteWhole(target, text, mode, problem)) return LIST_EDIT_FAILED;
+    return missing ? LIST_EDIT_CREATED : LIST_EDIT_ADDED;
+}
+
+int AddToUsersXscreensaverList() {
+    const char* home = std::getenv("HOME");
+    const passwd* user = home && home[0] ? nullptr : getpwuid(getuid());
+    std::string userFile = std::string(user ? user->pw_dir : home) + "/.xscreensaver";
+    std::string backupFile = userFile + ".before-vesperglow";
+    std::string problem;
+    switch (AddToXscreensaverList(userFile, XSCREENSAVER_SYSTEM_LIST, backupFile, &problem)) {
+    case LIST_EDIT_ADDED:
+        std::printf("Added \"GL: vesperglow --root\" to the savers in %s; the file as it was is %s.\n",
+                    userFile.c_str(), backupFile.c_str());
+        return 0;
+    case LIST_EDIT_CREATED:
+        std::printf("Wrote %s: the system's savers and \"GL: vesperglow --root\".\n", userFile.c_str());
+        return 0;
+    case LIST_EDIT_ALREADY_THERE:
+        std::printf("%s already runs vesperglow; nothing changed.\n", userFile.c_str());
+        return 0;
+    case LIST_EDIT_FAILED:
+        break;
+    }
+    ReportError("Error", problem.c_str(), REPORT_EXCLAMATION);
+    return 1;
+}
