@@ -135,8 +135,11 @@ def package_installs_runs_under_the_daemon_and_purges():
     try:
         dpkg("-i", older)
         dpkg("-i", package)
-        check(package_status() == "install ok installed", "not installed: " + package_status())
+        version = run(["dpkg-query", "-W", "-f", "${Version}", "vesperglow"])[1]
+        check(version == run(["dpkg-deb", "-f", package, "Version"])[1].strip(), "upgraded to " + version)
         with XServer() as server, XscreensaverUser("vesperglow-pkg", server) as user:
+            # The user's daemon runs the system's list, then picks up the one the command writes.
+            user.start_daemon()
             added = user.run(["vesperglow", "--add-to-xscreensaver"])
             check(added.returncode == 0, "--add-to-xscreensaver: " + added.stderr)
             entries = listed_savers(os.path.join(user.home, ".xscreensaver"), "programs")
@@ -144,7 +147,6 @@ def package_installs_runs_under_the_daemon_and_purges():
                   "the new list is not the system's and ours")
             stock = next(i for i, entry in enumerate(entries) if not entry.startswith("-") and
                          os.path.exists("/usr/libexec/xscreensaver/" + entry.split()[0]))
-            user.start_daemon()
             # -select counts from 1; ours comes last.
             check(user.command("-select", str(len(entries))), "xscreensaver-command -select failed")
             check(user.hack_runs_and_stops("vesperglow --root") == "/usr/bin/vesperglow", "not the installed program")
