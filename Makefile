@@ -67,7 +67,7 @@ uninstall:
 deb: build
 	@rm -f build/linux/package/*.deb
 	@cpack --config build/linux/CPackConfig.cmake -B build/linux/package
-	lintian --fail-on error build/linux/package/vesperglow_*.deb
+	lintian --info --fail-on error,warning build/linux/package/vesperglow_*.deb
 
 # The show in a window on the X display; without one, eight seconds of it rendered offscreen to a PNG.
 run: build
