@@ -140,11 +140,15 @@ static bool TakeSettingNumber(const SettingOption& option, const char* text, Hos
 }
 
 static bool SetMode(HostOptions* options, bool* modeGiven, HostMode mode, std::string* problem) {
-    if (*modeGiven && options->mode != mode) {
+    // xscreensaver's settings panel previews a hack by adding -window-id to its -root command: the
+    // window id wins, as in xscreensaver's own hacks.
+    bool rootAndWindowId = (options->mode == HOST_MODE_ROOT || options->mode == HOST_MODE_WINDOW_ID) &&
+                           (mode == HOST_MODE_ROOT || mode == HOST_MODE_WINDOW_ID);
+    if (*modeGiven && options->mode != mode && !rootAndWindowId) {
         *problem = "choose only one of -window, -root, -window-id and -fullscreen";
         return false;
     }
-    options->mode = mode;
+    if (options->mode != HOST_MODE_WINDOW_ID) options->mode = mode;
     *modeGiven = true;
     return true;
 }

@@ -21,7 +21,9 @@ TEST(HostOptions, ModesAndTheirValues) {
     const std::pair<std::vector<const char*>, HostMode> modes[] = {
         {{}, HOST_MODE_WINDOW}, {{"-window"}, HOST_MODE_WINDOW}, {{"--root"}, HOST_MODE_ROOT},
         {{"-root", "-root"}, HOST_MODE_ROOT}, {{"-fullscreen"}, HOST_MODE_FULLSCREEN},
-        {{"--fullscreen"}, HOST_MODE_FULLSCREEN}};
+        {{"--fullscreen"}, HOST_MODE_FULLSCREEN},
+        // xscreensaver's panel previews with its -root command and -window-id.
+        {{"--root", "--window-id", "7"}, HOST_MODE_WINDOW_ID}, {{"-window-id", "7", "-root"}, HOST_MODE_WINDOW_ID}};
     for (const auto& [arguments, mode] : modes) {
         HostOptions parsed;
         EXPECT_EQ(OPTIONS_RUN, Parse(arguments, &parsed));
