@@ -4,6 +4,10 @@
 # make windows builds the Windows savers alone: build/windows-x64/vesperglow.scr (64-bit) and
 #              build/windows-i686/vesperglow.scr (32-bit), and an installer beside each.
 # make windows-installer adds the release archive of both: build/windows-x64/vesperglow-<version>-windows.zip.
+# make install puts the Linux program and its files under PREFIX (default /usr/local; DESTDIR
+#              honoured); make uninstall removes them again.
+# make deb     builds the Debian package build/linux/package/vesperglow_<version>_amd64.deb and
+#              checks it with lintian.
 
 BUILD_PACKAGES := cmake g++ make pkg-config googletest libgtest-dev libgmock-dev libbenchmark-dev
 # The bitmap font's textures and drawing (GL 1.1 and GLU).
@@ -18,17 +22,22 @@ SETTINGS_FORM_PACKAGES := libgtk-3-dev libglib2.0-dev-bin libx11-dev libxrandr-d
 # screenshots, window queries (x11-utils), xrandr (x11-xserver-utils) and the xscreensaver daemon.
 X11_PACKAGES := libx11-dev libxrandr-dev xvfb xauth xdotool imagemagick x11-utils x11-xserver-utils \
                 xserver-xorg-core xserver-xorg-video-dummy xscreensaver python3 procps
+# The Debian package: Depends from the linked libraries (dpkg-shlibdeps), its checks (lintian, the
+# menu entry's validator) and its test, which installs it and runs it under the xscreensaver daemon.
+PACKAGING_PACKAGES := dpkg-dev lintian desktop-file-utils xscreensaver xvfb imagemagick python3 procps passwd
 # The Windows builds, their installers (NSIS) and their tests under Wine on Xvfb (the i386 Mesa libraries
 # give 32-bit Wine's OpenGL a renderer; they install even where the kernel cannot execute them, and the
 # 32-bit tests then skip).
 WINDOWS_PACKAGES := g++-mingw-w64-x86-64 g++-mingw-w64-i686 nsis wine wine64 wine32:i386 \
                     libgl1:i386 libglx-mesa0:i386 libgl1-mesa-dri:i386 xvfb xdotool imagemagick python3
 
-.PHONY: run test bench packages build build-asan packages-windows windows windows-installer
+PREFIX ?= /usr/local
+
+.PHONY: run test bench packages build build-asan packages-windows windows windows-installer install uninstall deb
 
 packages:
 	@tools/install_packages.sh $(BUILD_PACKAGES) $(FONT_PACKAGES) $(SCENE_PACKAGES) $(SETTINGS_PACKAGES) \
-	                           $(X11_PACKAGES) $(SETTINGS_FORM_PACKAGES)
+	                           $(X11_PACKAGES) $(SETTINGS_FORM_PACKAGES) $(PACKAGING_PACKAGES)
 
 packages-windows:
 	@tools/install_packages.sh $(WINDOWS_PACKAGES)
@@ -48,6 +57,22 @@ build: packages
 build-asan: packages
 	@cmake --preset asan >/dev/null
 	@cmake --build --preset asan
+
+# cmake --install rewrites its manifest on every install from this tree (the package's too) and
+# leaves DESTDIR out of it, so make install keeps its own copy, with DESTDIR, for make uninstall.
+install: build
+	@DESTDIR="$(DESTDIR)" cmake --install build/linux --prefix "$(PREFIX)"
+	@sed 's|^|$(DESTDIR)|' build/linux/install_manifest.txt > build/linux/make-install-manifest.txt
+
+uninstall:
+	@test -f build/linux/make-install-manifest.txt || { echo "nothing installed by make install"; exit 1; }
+	@xargs -d '\n' rm -fv -- < build/linux/make-install-manifest.txt
+	@rm build/linux/make-install-manifest.txt
+
+deb: build
+	@rm -f build/linux/package/*.deb
+	@cpack --config build/linux/CPackConfig.cmake -B build/linux/package
+	lintian --info --fail-on error,warning build/linux/package/vesperglow_*.deb
 
 # The show in a window on the X display; without one, eight seconds of it rendered offscreen to a PNG.
 run: build

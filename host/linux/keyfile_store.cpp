@@ -5,7 +5,7 @@
 
 #include <glib.h>
 
-#include "host/linux/keyfile_io.h"
+#include "host/linux/user_file.h"
 #include "host/linux/keyfile_lines.h"
 #include "seam/platform.h"
 #include "settings/settings_store.h"
@@ -54,20 +54,20 @@ void OpenSettingsStore() {
 
 // A file that cannot be read holds no value, so the load's write-back follows and says why.
 void ReadStoredValues(SettingsKey* key, uint32_t values[SETTINGS_VALUE_COUNT], bool present[SETTINGS_VALUE_COUNT]) {
-    KeyFileContents file;
+    UserFileContents file;
     std::string reason;
-    ReadGroupValues(ReadKeyFile(key->path, &file, &reason) ? file.bytes : "", key->group, values, present);
+    ReadGroupValues(ReadUserFile(key->path, &file, &reason) ? file.bytes : "", key->group, values, present);
 }
 
 // The file is read again first, so whatever was put there since the load survives; an unchanged
 // file is not written at all.
 void WriteStoredValues(SettingsKey* key, const uint32_t values[SETTINGS_VALUE_COUNT]) {
-    KeyFileContents file;
+    UserFileContents file;
     std::string reason;
-    bool saved = ReadKeyFile(key->path, &file, &reason);
+    bool saved = ReadUserFile(key->path, &file, &reason);
     if (saved) {
         std::string edited = WithGroupValues(file.bytes, key->group, values);
-        saved = (file.exists && edited == file.bytes) || ReplaceKeyFile(key->path, file, edited, &reason);
+        saved = (file.exists && edited == file.bytes) || ReplaceUserFile(key->path, file, edited, &reason);
     }
     if (!saved) ReportError("Error", ("Could Not Write '" + key->path + "': " + reason).c_str(), REPORT_PLAIN);
 }

@@ -15,6 +15,7 @@
 #include "host/linux/keyfile_store.h"
 #include "seam/platform.h"
 #include "seam/version.h"
+#include "host/x11/xscreensaver_list.h"
 
 X11Host g_x11;
 
@@ -49,6 +50,8 @@ static void CreateSaverWindow() {
     params.parent = PreviewParent();
     SaverLParam lParam = reinterpret_cast<SaverLParam>(&params);
     HostWindowProc(SAVER_WM_NCCREATE, 0, lParam);
+    // The settings are loaded now; what the options give wins for this run and is never saved.
+    ApplySettingOptions(g_x11.options, &g_settings);
     HostWindowProc(SAVER_WM_CREATE, 0, lParam);
     SendInitialSize();
 }
@@ -59,10 +62,13 @@ int main(int argc, char** argv) {
     switch (chosen) {
     case OPTIONS_HELP:
         std::fputs(HOST_USAGE, stdout);
+        std::fputs(SettingOptionsUsage().c_str(), stdout);
         return 0;
     case OPTIONS_VERSION:
         std::printf("vesperglow %s\n", VESPERGLOW_VERSION);
         return 0;
+    case OPTIONS_ADD_TO_XSCREENSAVER:
+        return AddToUsersXscreensaverList();
     case OPTIONS_UNKNOWN:
         ReportError("Error", problem.c_str(), REPORT_EXCLAMATION);
         std::fputs(HOST_USAGE, stderr);

@@ -4,11 +4,14 @@
 
 #include <cctype>
 #include <cerrno>
+#include <cstdio>
 #include <cstdlib>
+#include <cstring>
+#include <vector>
 
 const char HOST_USAGE[] =
     "usage: vesperglow [-window | -root | -window-id ID | -fullscreen] [-fps] [-seed N]\n"
-    "                  [-config] [-help] [-version]\n"
+    "                  [setting options] [-config] [-add-to-xscreensaver] [-help] [-version]\n"
     "  -window        the show in a window of its own (the default)\n"
     "  -root          draw into $XSCREENSAVER_WINDOW or the root window\n"
     "  -window-id ID  draw inside the existing window ID (0x... or decimal)\n"
@@ -16,7 +19,62 @@ const char HOST_USAGE[] =
     "  -fps           keep the frame-rate display on\n"
     "  -seed N        a reproducible show\n"
     "  -config        the settings form; exit code 1 after OK, 0 after Cancel\n"
+    "  -add-to-xscreensaver  add \"GL: vesperglow --root\" to your ~/.xscreensaver list\n"
     "Every option may also be written with two dashes.\n";
+
+// The settings xscreensaver's panel offers, one option each. Users' ~/.xscreensaver files keep
+// these names: never rename one. A switch is on as -name and off as -no-name.
+struct SettingOption {
+    const char* name;
+    const char* settingName;  // as in SETTINGS_VALUES, which gives the range
+    bool isSwitch;
+    const char* what;
+};
+
+static const SettingOption SETTING_OPTIONS[] = {
+    {"frequency", "Frequency", false, "fireworks per minute"},
+    {"stars", "Stars", false, "stars in the sky, none to lots"},
+    {"spherical", "Spherical Weight", false, "how often Spherical bursts come"},
+    {"blast", "Blast Weight", false, "how often Blasts come"},
+    {"weeping-willow", "Weeping Willow Weight", false, "how often Weeping Willows come"},
+    {"sparkling", "Sparkling Weight", false, "how often Sparkling bursts come"},
+    {"chain-reaction", "Chain Reaction Weight", false, "how often Chain Reactions come"},
+    {"cork-screw", "Cork Screw Weight", false, "how often Cork Screws come"},
+    {"waver", "Waver Weight", false, "how often Wavers come"},
+    {"twilight", "Twilight Sky", true, "the twilight sky"},
+    {"display-title", "Display Vesperglow", true, "the opening title"},
+};
+const int SETTING_OPTION_COUNT = int(sizeof SETTING_OPTIONS / sizeof SETTING_OPTIONS[0]);
+
+static int SettingIndex(const SettingOption& option) {
+    for (int i = 0; i < SETTINGS_VALUE_COUNT; ++i)
+        if (std::strcmp(SETTINGS_VALUES[i].name, option.settingName) == 0) return i;
+    return -1;
+}
+
+std::string SettingOptionsUsage() {
+    std::string usage = "These set one setting for this run only, over the settings file:\n";
+    for (const SettingOption& option : SETTING_OPTIONS) {
+        const SettingsValue& value = SETTINGS_VALUES[SettingIndex(option)];
+        char name[48];
+        char line[160];
+        if (option.isSwitch) {
+            std::snprintf(name, sizeof name, "-%s, -no-%s", option.name, option.name);
+            std::snprintf(line, sizeof line, "  %-35s %s on or off\n", name, option.what);
+        } else {
+            std::snprintf(name, sizeof name, "-%s N", option.name);
+            std::snprintf(line, sizeof line, "  %-35s %s (%u to %u)\n", name, option.what, unsigned(value.minimum),
+                          unsigned(value.maximum));
+        }
+        usage += line;
+    }
+    return usage;
+}
+
+void ApplySettingOptions(const HostOptions& options, Settings* settings) {
+    for (int i = 0; i < SETTINGS_VALUE_COUNT; ++i)
+        if (options.settingGiven[i]) settings->*SETTINGS_VALUES[i].field = options.settingValue[i];
+}
 
 static bool ParseUnsigned32(const char* text, uint32_t* value) {
     if (!std::isdigit(static_cast<unsigned char>(text[0]))) return false;
@@ -50,17 +108,44 @@ bool ParseWindowId(const char* text, unsigned long* id) {
 }
 
 static bool SetMode(HostOptions* options, bool* modeGiven, HostMode mode, std::string* problem) {
-    if (*modeGiven && options->mode != mode) {
+    // xscreensaver's settings panel previews a hack by adding -window-id to its -root command: the
+    // window id wins, as in xscreensaver's own hacks.
+    bool rootAndWindowId = (options->mode == HOST_MODE_ROOT || options->mode == HOST_MODE_WINDOW_ID) &&
+                           (mode == HOST_MODE_ROOT || mode == HOST_MODE_WINDOW_ID);
+    if (*modeGiven && options->mode != mode && !rootAndWindowId) {
         *problem = "choose only one of -window, -root, -window-id and -fullscreen";
         return false;
     }
-    options->mode = mode;
+    if (options->mode != HOST_MODE_WINDOW_ID) options->mode = mode;
     *modeGiven = true;
     return true;
 }
 
+// A setting's number must lie in the range the settings file would accept.
+static bool TakeSettingNumber(const SettingOption& option, const char* text, HostOptions* options,
+                              std::string* problem) {
+    int index = SettingIndex(option);
+    const SettingsValue& range = SETTINGS_VALUES[index];
+    uint32_t number = 0;
+    char bounds[48];
+    std::snprintf(bounds, sizeof bounds, "a number from %u to %u", unsigned(range.minimum), unsigned(range.maximum));
+    if (!text) {
+        *problem = std::string("-") + option.name + " needs " + bounds;
+        return false;
+    }
+    if (!ParseUnsigned32(text, &number) || number < range.minimum || number > range.maximum) {
+        *problem = std::string("bad value \"") + text + "\" for -" + option.name + ": give " + bounds;
+        return false;
+    }
+    options->settingGiven[index] = true;
+    options->settingValue[index] = number;
+    return true;
+}
+
 enum OptionCode { OPTION_WINDOW = 256, OPTION_ROOT, OPTION_WINDOW_ID, OPTION_FULLSCREEN, OPTION_FPS, OPTION_SEED,
-                  OPTION_CONFIG, OPTION_HELP, OPTION_VERSION };
+                  OPTION_CONFIG, OPTION_ADD_TO_XSCREENSAVER, OPTION_HELP, OPTION_VERSION,
+                  OPTION_SETTING = 512,                                // + the index in SETTING_OPTIONS
+                  OPTION_SETTING_OFF = OPTION_SETTING + 128 };         // -no-name of a switch
 
 // Each option once, as xscreensaver's hacks take them: one dash or two, or any unambiguous prefix.
 static const option HOST_OPTIONS[] = {
@@ -71,18 +156,46 @@ static const option HOST_OPTIONS[] = {
     {"fps", no_argument, nullptr, OPTION_FPS},
     {"seed", required_argument, nullptr, OPTION_SEED},
     {"config", no_argument, nullptr, OPTION_CONFIG},
+    {"add-to-xscreensaver", no_argument, nullptr, OPTION_ADD_TO_XSCREENSAVER},
     {"help", no_argument, nullptr, OPTION_HELP},
     {"h", no_argument, nullptr, OPTION_HELP},
     {"version", no_argument, nullptr, OPTION_VERSION},
-    {nullptr, 0, nullptr, 0},
 };
 
+// The fixed options, then one per setting (and -no-name per switch), from SETTING_OPTIONS.
+static std::vector<option> AllOptions() {
+    static std::vector<std::string> offNames;
+    std::vector<option> all(std::begin(HOST_OPTIONS), std::end(HOST_OPTIONS));
+    offNames.reserve(SETTING_OPTION_COUNT);
+    for (int i = 0; i < SETTING_OPTION_COUNT; ++i) {
+        const SettingOption& setting = SETTING_OPTIONS[i];
+        all.push_back({setting.name, setting.isSwitch ? no_argument : required_argument, nullptr, OPTION_SETTING + i});
+        if (!setting.isSwitch) continue;
+        offNames.push_back(std::string("no-") + setting.name);
+        all.push_back({offNames.back().c_str(), no_argument, nullptr, OPTION_SETTING_OFF + i});
+    }
+    all.push_back({nullptr, 0, nullptr, 0});
+    return all;
+}
+
 OptionsResult ParseOptions(int argc, char** argv, HostOptions* options, std::string* problem) {
+    static const std::vector<option> allOptions = AllOptions();
     bool modeGiven = false;
     optind = 0;  // start afresh: getopt keeps its place between calls
     opterr = 0;  // the problems are worded here
-    for (int code; (code = getopt_long_only(argc, argv, ":", HOST_OPTIONS, nullptr)) != -1;) {
+    for (int code; (code = getopt_long_only(argc, argv, ":", allOptions.data(), nullptr)) != -1;) {
         const char* value = optarg;
+        if (code >= OPTION_SETTING) {
+            bool off = code >= OPTION_SETTING_OFF;
+            const SettingOption& setting = SETTING_OPTIONS[code - (off ? OPTION_SETTING_OFF : OPTION_SETTING)];
+            if (!setting.isSwitch) {
+                if (!TakeSettingNumber(setting, value, options, problem)) return OPTIONS_BAD;
+                continue;
+            }
+            options->settingGiven[SettingIndex(setting)] = true;
+            options->settingValue[SettingIndex(setting)] = off ? 0 : 1;
+            continue;
+        }
         switch (code) {
         case OPTION_HELP:
             return OPTIONS_HELP;
@@ -90,6 +203,8 @@ OptionsResult ParseOptions(int argc, char** argv, HostOptions* options, std::str
             return OPTIONS_VERSION;
         case OPTION_CONFIG:
             return OPTIONS_CONFIG;
+        case OPTION_ADD_TO_XSCREENSAVER:
+            return OPTIONS_ADD_TO_XSCREENSAVER;
         case OPTION_WINDOW:
         case OPTION_ROOT:
         case OPTION_FULLSCREEN: {
@@ -123,7 +238,10 @@ OptionsResult ParseOptions(int argc, char** argv, HostOptions* options, std::str
             options->seedGiven = true;
             break;
         case ':':
-            *problem = std::string(argv[optind - 1]) + " needs a value";
+            if (optopt >= OPTION_SETTING && optopt < OPTION_SETTING_OFF)
+                TakeSettingNumber(SETTING_OPTIONS[optopt - OPTION_SETTING], nullptr, options, problem);
+            else
+                *problem = std::string(argv[optind - 1]) + " needs a value";
             return OPTIONS_BAD;
         default:
             *problem = std::string("unknown option \"") + argv[optind - 1] + "\"";

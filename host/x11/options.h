@@ -2,6 +2,8 @@
 #include <cstdint>
 #include <string>
 
+#include "settings/settings.h"
+
 // The four ways the Linux program shows the saver (xscreensaver conventions).
 enum HostMode {
     HOST_MODE_WINDOW,      // its own ordinary window, preview semantics
@@ -16,6 +18,9 @@ struct HostOptions {
     bool showFrameRate = false;  // -fps
     bool seedGiven = false;
     uint32_t seed = 0;
+    // Settings given as options (xscreensaver's panel passes them): this run only, never saved.
+    bool settingGiven[SETTINGS_VALUE_COUNT] = {};
+    uint32_t settingValue[SETTINGS_VALUE_COUNT] = {};
 };
 
 enum OptionsResult {
@@ -23,14 +28,21 @@ enum OptionsResult {
     OPTIONS_HELP,
     OPTIONS_VERSION,
     OPTIONS_CONFIG,   // the settings form instead of the show
+    OPTIONS_ADD_TO_XSCREENSAVER,
     OPTIONS_UNKNOWN,  // an option this program does not have: problem names it, the usage follows
     OPTIONS_BAD,      // a known option with a bad or missing value: problem says which
 };
 
 extern const char HOST_USAGE[];
 
+// The usage lines of the setting options, with their ranges from the settings table.
+std::string SettingOptionsUsage();
+
 // -name and --name alike, as getopt_long_only reads them; argv may be reordered.
 OptionsResult ParseOptions(int argc, char** argv, HostOptions* options, std::string* problem);
+
+// Puts the settings given as options over the loaded ones: option > file > default.
+void ApplySettingOptions(const HostOptions& options, Settings* settings);
 
 // An X window id as xscreensaver writes it: hexadecimal with 0x, or decimal. Zero is no window.
 bool ParseWindowId(const char* text, unsigned long* id);

@@ -16,6 +16,13 @@ static OptionsResult Parse(std::vector<const char*> arguments, HostOptions* opti
 
 // One dash or two alike; a mode given twice the same way is no conflict.
 TEST(HostOptions, ModesValuesAndRefusals) {
+    // xscreensaver's panel previews with its -root command and -window-id: the window id wins.
+    for (const std::vector<const char*>& arguments : {std::vector<const char*>{"--root", "--window-id", "7"},
+                                                      std::vector<const char*>{"-window-id", "7", "-root"}}) {
+        HostOptions parsed;
+        EXPECT_EQ(OPTIONS_RUN, Parse(arguments, &parsed));
+        EXPECT_EQ(HOST_MODE_WINDOW_ID, parsed.mode) << arguments[0];
+    }
     HostOptions preview;
     ASSERT_EQ(OPTIONS_RUN, Parse({"--window-id", "0x2a00005", "-fps", "--seed", "4294967295"}, &preview));
     EXPECT_TRUE(preview.mode == HOST_MODE_WINDOW_ID && preview.windowId == 0x2a00005ul && preview.showFrameRate);
@@ -35,6 +42,40 @@ TEST(HostOptions, ModesValuesAndRefusals) {
     EXPECT_EQ("unknown option \"-nonsense\"", problem);
     EXPECT_EQ(OPTIONS_BAD, Parse({"-root", "-fullscreen"}, &options, &problem));
     EXPECT_EQ("choose only one of -window, -root, -window-id and -fullscreen", problem);
+}
+
+// The options xscreensaver's panel passes win over the loaded settings; the last of two wins.
+TEST(HostOptions, SettingOptionsOverTheLoadedSettings) {
+    HostOptions options;
+    ASSERT_EQ(OPTIONS_RUN, Parse({"--root", "--frequency", "60", "-stars", "0", "--waver", "10", "--no-twilight",
+                                  "--twilight", "-no-display-title", "--cork-screw", "0", "--blast", "3"},
+                                 &options));
+    Settings settings;
+    settings.blastWeight = 7;
+    settings.sparklingWeight = 9;
+    ApplySettingOptions(options, &settings);
+    EXPECT_EQ(60u, settings.frequency);
+    EXPECT_EQ(0u, settings.stars);
+    EXPECT_EQ(10u, settings.waverWeight);
+    EXPECT_EQ(1u, settings.twilightSky);
+    EXPECT_EQ(0u, settings.displayTitle);
+    EXPECT_EQ(0u, settings.corkScrewWeight);
+    EXPECT_EQ(3u, settings.blastWeight);
+    EXPECT_EQ(9u, settings.sparklingWeight);
+
+    const std::pair<std::vector<const char*>, const char*> refused[] = {
+        {{"--frequency", "9"}, "bad value \"9\" for -frequency: give a number from 10 to 60"},
+        {{"--stars", "5"}, "bad value \"5\" for -stars: give a number from 0 to 4"},
+        {{"--weeping-willow", "-1"}, "bad value \"-1\" for -weeping-willow: give a number from 0 to 10"},
+        {{"-sparkling"}, "-sparkling needs a number from 0 to 10"}};
+    for (const auto& [arguments, message] : refused) {
+        std::string problem;
+        EXPECT_EQ(OPTIONS_BAD, Parse(arguments, &options, &problem));
+        EXPECT_EQ(message, problem);
+    }
+    EXPECT_EQ(OPTIONS_UNKNOWN, Parse({"--twilight", "1"}, &options));
+    EXPECT_EQ(OPTIONS_UNKNOWN, Parse({"--no-stars"}, &options));
+    EXPECT_EQ(OPTIONS_ADD_TO_XSCREENSAVER, Parse({"--add-to-xscreensaver"}, &options));
 }
 
 TEST(WindowId, HexadecimalWithPrefixOrDecimal) {

@@ -1,8 +1,10 @@
 #!/bin/sh
-# Draws the program's icon, resources/vesperglow.ico (32x32 and 16x16): one burst of coloured
-# rays over a violet horizon on a night sky. Its output is committed; run again after a change.
+# Draws the program's icon, resources/vesperglow.ico (32x32 and 16x16) and the same two sizes as
+# PNG for the Linux icon theme: one burst of coloured rays over a violet horizon on a night sky.
+# Its output is committed; run again after a change.
 set -e
-out=$(dirname "$0")/../../resources/vesperglow.ico
+resources=$(dirname "$0")/../../resources
+out=$resources/vesperglow.ico
 tmp=$(mktemp -d)
 convert -size 32x32 gradient:'#05051a'-'#3a1a5a' \
     -stroke '#ffd040' -strokewidth 1 \
@@ -15,4 +17,7 @@ convert -size 32x32 gradient:'#05051a'-'#3a1a5a' \
     -type TrueColor "$tmp/icon32.png"
 convert "$tmp/icon32.png" -resize 16x16 "$tmp/icon16.png"
 convert "$tmp/icon32.png" "$tmp/icon16.png" "$out"
+for size in 16 32; do
+    convert "$tmp/icon$size.png" -depth 8 -define png:exclude-chunks=date,time "$resources/vesperglow-$size.png"
+done
 rm -rf "$tmp"

@@ -1,4 +1,4 @@
-#include "host/linux/keyfile_io.h"
+#include "host/linux/user_file.h"
 
 #include <fcntl.h>
 #include <limits.h>
@@ -52,8 +52,8 @@ bool WriteAll(int descriptor, const std::string& bytes) {
 
 }  // namespace
 
-bool ReadKeyFile(const std::string& path, KeyFileContents* contents, std::string* reason) {
-    *contents = KeyFileContents();
+bool ReadUserFile(const std::string& path, UserFileContents* contents, std::string* reason) {
+    *contents = UserFileContents();
     int descriptor = open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
     if (descriptor < 0) return errno == ENOENT || Fail(errno, reason);
     struct stat info;
@@ -70,7 +70,7 @@ bool ReadKeyFile(const std::string& path, KeyFileContents* contents, std::string
     return true;
 }
 
-bool ReplaceKeyFile(const std::string& path, const KeyFileContents& old, const std::string& bytes,
+bool ReplaceUserFile(const std::string& path, const UserFileContents& old, const std::string& bytes,
                     std::string* reason) {
     std::string target = LinkTarget(path);
     gchar* folder = g_path_get_dirname(target.c_str());

@@ -1,0 +1,94 @@
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+#include <string>
+
+#include "host/x11/xscreensaver_list.h"
+
+// Real files in this test's own HOME, in the layouts xscreensaver writes: tabs, "\n\" continuations,
+// disabled entries, a blank line after the list.
+class XscreensaverList : public ::testing::Test {
+protected:
+    std::string folder = std::string(std::getenv("HOME")) + "/list";
+    std::string user = folder + "/.xscreensaver";
+    std::string backup = user + ".before-vesperglow";
+    std::string systemList = folder + "/XScreenSaver";
+    std::string problem;
+
+    void SetUp() override {
+        ASSERT_EQ(0, system(("rm -rf " + folder + " && mkdir -p " + folder).c_str()));
+        Write(systemList, "*lock:\tFalse\n*programs:\t\t\\\n\t\tmaze --root\t\\n\\\n- GL:\t\tgears --root\t\\n\n\n*fade:\tTrue\n");
+    }
+    static void Write(const std::string& path, const std::string& text) { std::ofstream(path) << text; }
+    static std::string Read(const std::string& path) {
+        std::stringstream text;
+        text << std::ifstream(path).rdbuf();
+        return text.str();
+    }
+    ListEdit Add() { return AddToXscreensaverList(user, systemList, backup, &problem); }
+};
+
+TEST_F(XscreensaverList, WithoutAFileStartsFromTheSystemsListAndAddsOnce) {
+    const std::string expected =
+        "# The system's savers and Vesperglow, written by vesperglow --add-to-xscreensaver.\n"
+        "programs:\t\t\\\n\t\tmaze --root\t\\n\\\n- GL:\t\tgears --root\t\\n\\\n  GL: vesperglow --root \\n\n";
+    ASSERT_EQ(LIST_EDIT_CREATED, Add()) << problem;
+    EXPECT_EQ(expected, Read(user));
+    EXPECT_NE(0, access(backup.c_str(), F_OK));
+    EXPECT_EQ(LIST_EDIT_ALREADY_THERE, Add());
+    EXPECT_EQ(expected, Read(user));
+    EXPECT_NE(0, access(backup.c_str(), F_OK));
+}
+
+TEST_F(XscreensaverList, KeepsEveryOtherLineTheModeTheLinkAndABackup) {
+    const std::string old =
+        "# my settings\ntimeout:\t0:05:00\nprograms:\t\t\\\n\t\tmaze --root\t\\n\\\n"
+        "- \"Gears\" GL:\tgears --root\t\\n\\\n\n\nselected:\t1\n";
+    Write(folder + "/real", old);
+    chmod((folder + "/real").c_str(), 0600);
+    ASSERT_EQ(0, symlink("real", user.c_str()));
+    ASSERT_EQ(LIST_EDIT_ADDED, Add()) << problem;
+    EXPECT_EQ("# my settings\ntimeout:\t0:05:00\nprograms:\t\t\\\n\t\tmaze --root\t\\n\\\n"
+              "- \"Gears\" GL:\tgears --root\t\\n\\\n  GL: vesperglow --root \\n\\\n\n\nselected:\t1\n",
+              Read(user));
+    EXPECT_EQ(old, Read(backup));
+    struct stat status = {};
+    ASSERT_EQ(0, lstat(user.c_str(), &status));
+    EXPECT_TRUE(S_ISLNK(status.st_mode));
+    ASSERT_EQ(0, stat(user.c_str(), &status));
+    EXPECT_EQ(0600u, status.st_mode & 07777);
+
+    // A one-line list gets its separator; a file without a list gets the system's after its lines.
+    Write(user, "programs: maze --root\nlock: False");
+    ASSERT_EQ(LIST_EDIT_ADDED, Add());
+    EXPECT_EQ("programs: maze --root \\n\\\n  GL: vesperglow --root \\n\nlock: False", Read(user));
+    Write(user, "lock: True");
+    ASSERT_EQ(LIST_EDIT_ADDED, Add());
+    EXPECT_EQ("lock: True\nprograms:\t\t\\\n\t\tmaze --root\t\\n\\\n- GL:\t\tgears --root\t\\n\\\n"
+              "  GL: vesperglow --root \\n\n",
+              Read(user));
+}
+
+TEST_F(XscreensaverList, AnEntryRunningItAlreadyCountsEvenDisabledOrWithAPath) {
+    for (const char* entry : {"- GL: /usr/bin/vesperglow --root", "\"Fireworks\" vesperglow --root --stars 3",
+                              "vesperglow"}) {
+        const std::string text = std::string("programs: \\\n  maze --root \\n\\\n") + entry + " \\n\n";
+        Write(user, text);
+        EXPECT_EQ(LIST_EDIT_ALREADY_THERE, Add()) << entry;
+        EXPECT_EQ(text, Read(user));
+    }
+    Write(user, "programs: vesperglowing --root\n");
+    EXPECT_EQ(LIST_EDIT_ADDED, Add());
+}
+
+TEST_F(XscreensaverList, WithNeitherFileNothingIsWritten) {
+    unlink(systemList.c_str());
+    EXPECT_EQ(LIST_EDIT_FAILED, Add());
+    EXPECT_EQ("cannot read " + systemList + ": No such file or directory", problem);
+    EXPECT_NE(0, access(user.c_str(), F_OK));
+}
