@@ -88,6 +88,14 @@ static void Dispatch(XEvent& event) {
     case ConfigureNotify:
         OnConfigure(event.xconfigure);
         break;
+    case MapNotify:
+    case UnmapNotify:
+        if (event.xmap.window == g_x11.window || event.xmap.window == g_x11.watched)
+            g_x11.unmapped = event.type == UnmapNotify;
+        break;
+    case VisibilityNotify:
+        if (event.xvisibility.window == g_x11.window) g_x11.obscured = event.xvisibility.state == VisibilityFullyObscured;
+        break;
     case DestroyNotify:
         if (event.xdestroywindow.window == g_x11.window || event.xdestroywindow.window == g_x11.watched)
             LoseWindow();
@@ -118,12 +126,13 @@ int RunEventLoop(int signalDescriptor) {
             HostWindowProc(SAVER_WM_CLOSE, 0, 0);
             continue;
         }
-        if (g_frameTimer.TakeTick(HostQueryCounter())) {
+        bool seen = !g_x11.unmapped && !g_x11.obscured;
+        if (seen && g_frameTimer.TakeTick(HostQueryCounter())) {
             HostWindowProc(SAVER_WM_TIMER, g_frameTimer.id, 0);
             continue;
         }
         XFlush(display);
-        poll(waits, 2, g_frameTimer.MillisUntilDue(HostQueryCounter()));
+        poll(waits, 2, seen ? g_frameTimer.MillisUntilDue(HostQueryCounter()) : -1);
     }
     return g_x11.exitCode;
 }

@@ -7,7 +7,7 @@ FrameTimer g_frameTimer;
 void FrameTimer::Start(uintptr_t timerId, uint32_t periodMillis, int64_t now) {
     running = true;
     id = timerId;
-    periodNanos = std::max(int64_t(periodMillis) * 1000 * 1000, FRAME_TIMER_MINIMUM_NANOS);
+    periodNanos = std::max({int64_t(periodMillis) * 1000 * 1000, FRAME_TIMER_MINIMUM_NANOS, displayPeriodNanos});
     dueNanos = now + periodNanos;
 }
 
@@ -17,7 +17,9 @@ void FrameTimer::Stop() {
 
 bool FrameTimer::TakeTick(int64_t now) {
     if (!running || now < dueNanos) return false;
-    dueNanos = now + periodNanos;
+    // A tick taken a little late keeps the beat, so the rate is the display's; one a whole period
+    // late starts a new beat instead of catching up.
+    dueNanos = now - dueNanos < periodNanos ? dueNanos + periodNanos : now + periodNanos;
     return true;
 }
 

@@ -4,6 +4,7 @@
 #include "host/x11/frame_timer.h"
 #include "host/x11/grabs.h"
 #include "host/x11/x11_host.h"
+#include "host/x11/xrandr_output.h"
 #include "seam/platform.h"
 
 SaverResult HostWindowProc(uint32_t message, SaverWParam wParam, SaverLParam lParam) {
@@ -95,6 +96,9 @@ void HostPostQuitMessage(int exitCode) {
 }
 
 uintptr_t HostSetTimer(SaverWindow, uintptr_t id, uint32_t periodMillis) {
+    // Asked when the show starts, after any display-mode switch, which may bring another rate.
+    double refresh = SwitchedOutputRefresh(g_x11.display);
+    g_frameTimer.displayPeriodNanos = refresh > 0 ? int64_t(1e9 / refresh) : FRAME_TIMER_DEFAULT_DISPLAY_NANOS;
     g_frameTimer.Start(id, periodMillis, HostQueryCounter());
     return id;
 }

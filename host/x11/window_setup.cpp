@@ -81,7 +81,8 @@ static bool CreateOwnWindow(bool fullscreen) {
     int screenHeight = DisplayHeight(display, g_x11.screen);
     int width = fullscreen ? screenWidth : std::min(WINDOW_DEFAULT_WIDTH, screenWidth);
     int height = fullscreen ? screenHeight : std::min(WINDOW_DEFAULT_HEIGHT, screenHeight);
-    long events = KeyPressMask | KeyReleaseMask | ButtonPressMask | PointerMotionMask | StructureNotifyMask;
+    long events = KeyPressMask | KeyReleaseMask | ButtonPressMask | PointerMotionMask | StructureNotifyMask |
+                  VisibilityChangeMask;
     if (fullscreen) events |= FocusChangeMask;
     g_x11.window = CreateWindowWithVisual(RootWindow(display, g_x11.screen), width, height, events, fullscreen);
     g_x11.ownsWindow = true;
@@ -101,7 +102,8 @@ static bool CreatePreviewChild(Window parent) {
     }
     if (!ChooseVisual()) return false;
     BeginErrorTrap();
-    g_x11.window = CreateWindowWithVisual(parent, attributes.width, attributes.height, StructureNotifyMask, false);
+    g_x11.window = CreateWindowWithVisual(parent, attributes.width, attributes.height,
+                                          StructureNotifyMask | VisibilityChangeMask, false);
     XSelectInput(g_x11.display, parent, StructureNotifyMask);
     if (EndErrorTrap(g_x11.display)) {
         Fail("cannot draw inside window 0x%lx", parent);
@@ -167,7 +169,7 @@ static bool AdoptRootTarget() {
     }
     // Only what a window of someone else's may be asked for: ButtonPress, for one, is exclusive.
     BeginErrorTrap();
-    XSelectInput(g_x11.display, target, KeyPressMask | StructureNotifyMask);
+    XSelectInput(g_x11.display, target, KeyPressMask | StructureNotifyMask | VisibilityChangeMask);
     if (EndErrorTrap(g_x11.display)) {
         Fail("window 0x%lx does not exist", target);
         return false;

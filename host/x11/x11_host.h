@@ -28,6 +28,10 @@ struct X11Host {
     bool destroyed = false;    // WM_DESTROY sent
     bool windowGone = false;   // destroyed by someone else
     bool connectionLost = false;
+    // Nobody sees the show while its window (or the window it lives in) is unmapped or fully
+    // covered; frames then stop altogether, since drawing alone takes random numbers.
+    bool unmapped = false;
+    bool obscured = false;
     bool quit = false;
     int exitCode = 0;
 };

@@ -22,3 +22,21 @@ uint32_t ScreenBitsPerPixel(Display* display) {
     if (formats) XFree(formats);
     return bits;
 }
+
+double SwitchedOutputRefresh(Display* display) {
+    XRRScreenResources* resources = XRRGetScreenResourcesCurrent(display, RootWindow(display, DefaultScreen(display)));
+    if (!resources) return 0;
+    double refresh = 0;
+    RROutput output = SwitchedOutput(display, resources);
+    XRROutputInfo* outputInfo = output ? XRRGetOutputInfo(display, resources, output) : nullptr;
+    XRRCrtcInfo* crtc = outputInfo && outputInfo->crtc ? XRRGetCrtcInfo(display, resources, outputInfo->crtc) : nullptr;
+    for (int i = 0; crtc && i < resources->nmode; ++i) {
+        const XRRModeInfo& mode = resources->modes[i];
+        if (mode.id == crtc->mode && mode.hTotal && mode.vTotal)
+            refresh = double(mode.dotClock) / (double(mode.hTotal) * double(mode.vTotal));
+    }
+    if (crtc) XRRFreeCrtcInfo(crtc);
+    if (outputInfo) XRRFreeOutputInfo(outputInfo);
+    XRRFreeScreenResources(resources);
+    return refresh;
+}

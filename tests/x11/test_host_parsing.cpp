@@ -91,8 +91,9 @@ const int64_t MILLISECOND = 1000 * 1000;
 
 // No faster than every 10 ms, as Windows delivers WM_TIMER, and like it a late tick is one tick: the
 // next comes a full period after it, never at once.
-TEST(FrameTimer, NoFasterThanTenMillisecondsAndLateTicksDoNotPileUp) {
+TEST(FrameTimer, NoFasterThanTheDisplayOrTenMillisecondsAndLateTicksDoNotPileUp) {
     FrameTimer timer;
+    timer.displayPeriodNanos = 5 * MILLISECOND;  // a 200 Hz display: the 10 ms floor holds
     EXPECT_EQ(-1, timer.MillisUntilDue(0));
     EXPECT_FALSE(timer.TakeTick(1000 * MILLISECOND));
     timer.Start(1, 1, 0);
@@ -112,6 +113,9 @@ TEST(FrameTimer, NoFasterThanTenMillisecondsAndLateTicksDoNotPileUp) {
     EXPECT_EQ(-1, timer.MillisUntilDue(2000 * MILLISECOND));
     timer.Start(7, 40, 0);
     EXPECT_EQ(40 * MILLISECOND, timer.periodNanos);
+    timer.displayPeriodNanos = FRAME_TIMER_DEFAULT_DISPLAY_NANOS;
+    timer.Start(7, 1, 0);
+    EXPECT_EQ(16666666, timer.periodNanos);
 }
 
 TEST(ExtensionList, WholeNamesOnly) {
