@@ -10,7 +10,9 @@
 // them: sky and overlays, then the title, then the fireworks.
 void Show::RenderFrame() {
     glClearColor(0, 0, 0, 1);
-    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    // With blending the depth test stays off all frame, so the depth buffer is never read: clearing
+    // it would only cost a pass over the whole window.
+    glClear(GL_COLOR_BUFFER_BIT | (settings.alphaBlending ? 0 : GL_DEPTH_BUFFER_BIT));
     glLoadIdentity();
     gluLookAt(0, -80, 1, 0, 0, 34, 0, 0, 1);
     ShowFrameResult frame = Step();
