@@ -1,16 +1,26 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <fstream>
+#include <iterator>
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "host/linux/dib_reader.h"
 #include "render/bitmap_font.h"
-#include "tests/font/resource_files.h"
 
 namespace {
 
 const size_t PIXEL_OFFSET = 14 + 40 + 1024;
+
+// The committed resource files, read from the source tree.
+std::vector<uint8_t> ReadResourceFile(const std::string& name) {
+    std::ifstream file(std::string(VG_RESOURCES_DIR) + "/" + name, std::ios::binary);
+    return std::vector<uint8_t>(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
+}
+
+std::string SheetFileName(int sheet) { return "glyph_sheet_" + std::to_string(sheet) + ".bmp"; }
 
 void Put(std::vector<uint8_t>* bytes, size_t at, int count, uint32_t value) {
     for (int i = 0; i < count; ++i) (*bytes)[at + i] = uint8_t(value >> (8 * i));

@@ -225,12 +225,6 @@ TEST_F(WindowProcTest, TimerDrawsAndSwapsAndDestroyFreesEverythingReportingEachF
         EXPECT_TRUE(error.caption == "Shutdown Error" && error.icon == 0x40u);
 }
 
-TEST_F(WindowProcTest, AModeTheDisplayCannotSetEndsTheProcessWithCodeOne) {
-    GTEST_FLAG_SET(death_test_style, "threadsafe");
-    g_host.failing = {"ChangeDisplayMode"};
-    EXPECT_EXIT(Create(nullptr, 1234), ::testing::ExitedWithCode(1), "vesperglow: Error: Could Not Change Display Mode");
-}
-
 // F1 and F2 are consumed while their settings allow them; with their setting off they go to the
 // default procedure, which ends the saver, as any other key does.
 TEST_F(WindowProcTest, F1AndF2ShowTheirOverlaysWhileHeldWhenTheirSettingsAllow) {

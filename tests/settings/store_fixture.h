@@ -80,10 +80,6 @@ inline const SettingsValue& ValueNamed(const std::string& name) {
     return SETTINGS_VALUES[0];
 }
 
-inline uint32_t RecordValue(const std::string& name) {
-    return RECORD_VALUES[&ValueNamed(name) - SETTINGS_VALUES];
-}
-
 // The record as a key file. An override replaces a value's text; nullopt leaves the value out.
 typedef std::vector<std::pair<std::string, std::optional<std::string>>> Overrides;
 inline std::string RecordFile(const Overrides& overrides = {}) {
