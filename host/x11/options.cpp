@@ -27,22 +27,22 @@ const char HOST_USAGE[] =
 struct SettingOption {
     const char* name;
     const char* settingName;  // as in SETTINGS_VALUES, which gives the range
-    bool isSwitch;
+    const char* offName;      // a switch's -no-name; null for a number
     const char* what;
 };
 
 static const SettingOption SETTING_OPTIONS[] = {
-    {"frequency", "Frequency", false, "fireworks per minute"},
-    {"stars", "Stars", false, "stars in the sky, none to lots"},
-    {"spherical", "Spherical Weight", false, "how often Spherical bursts come"},
-    {"blast", "Blast Weight", false, "how often Blasts come"},
-    {"weeping-willow", "Weeping Willow Weight", false, "how often Weeping Willows come"},
-    {"sparkling", "Sparkling Weight", false, "how often Sparkling bursts come"},
-    {"chain-reaction", "Chain Reaction Weight", false, "how often Chain Reactions come"},
-    {"cork-screw", "Cork Screw Weight", false, "how often Cork Screws come"},
-    {"waver", "Waver Weight", false, "how often Wavers come"},
-    {"twilight", "Twilight Sky", true, "the twilight sky"},
-    {"display-title", "Display Vesperglow", true, "the opening title"},
+    {"frequency", "Frequency", nullptr, "fireworks per minute"},
+    {"stars", "Stars", nullptr, "stars in the sky, none to lots"},
+    {"spherical", "Spherical Weight", nullptr, "how often Spherical bursts come"},
+    {"blast", "Blast Weight", nullptr, "how often Blasts come"},
+    {"weeping-willow", "Weeping Willow Weight", nullptr, "how often Weeping Willows come"},
+    {"sparkling", "Sparkling Weight", nullptr, "how often Sparkling bursts come"},
+    {"chain-reaction", "Chain Reaction Weight", nullptr, "how often Chain Reactions come"},
+    {"cork-screw", "Cork Screw Weight", nullptr, "how often Cork Screws come"},
+    {"waver", "Waver Weight", nullptr, "how often Wavers come"},
+    {"twilight", "Twilight Sky", "no-twilight", "the twilight sky"},
+    {"display-title", "Display Vesperglow", "no-display-title", "the opening title"},
 };
 const int SETTING_OPTION_COUNT = int(sizeof SETTING_OPTIONS / sizeof SETTING_OPTIONS[0]);
 
@@ -58,8 +58,8 @@ std::string SettingOptionsUsage() {
         const SettingsValue& value = SETTINGS_VALUES[SettingIndex(option)];
         char name[48];
         char line[160];
-        if (option.isSwitch) {
-            std::snprintf(name, sizeof name, "-%s, -no-%s", option.name, option.name);
+        if (option.offName) {
+            std::snprintf(name, sizeof name, "-%s, -%s", option.name, option.offName);
             std::snprintf(line, sizeof line, "  %-35s %s on or off\n", name, option.what);
         } else {
             std::snprintf(name, sizeof name, "-%s N", option.name);
@@ -164,15 +164,11 @@ static const option HOST_OPTIONS[] = {
 
 // The fixed options, then one per setting (and -no-name per switch), from SETTING_OPTIONS.
 static std::vector<option> AllOptions() {
-    static std::vector<std::string> offNames;
     std::vector<option> all(std::begin(HOST_OPTIONS), std::end(HOST_OPTIONS));
-    offNames.reserve(SETTING_OPTION_COUNT);
     for (int i = 0; i < SETTING_OPTION_COUNT; ++i) {
         const SettingOption& setting = SETTING_OPTIONS[i];
-        all.push_back({setting.name, setting.isSwitch ? no_argument : required_argument, nullptr, OPTION_SETTING + i});
-        if (!setting.isSwitch) continue;
-        offNames.push_back(std::string("no-") + setting.name);
-        all.push_back({offNames.back().c_str(), no_argument, nullptr, OPTION_SETTING_OFF + i});
+        all.push_back({setting.name, setting.offName ? no_argument : required_argument, nullptr, OPTION_SETTING + i});
+        if (setting.offName) all.push_back({setting.offName, no_argument, nullptr, OPTION_SETTING_OFF + i});
     }
     all.push_back({nullptr, 0, nullptr, 0});
     return all;
@@ -188,7 +184,7 @@ OptionsResult ParseOptions(int argc, char** argv, HostOptions* options, std::str
         if (code >= OPTION_SETTING) {
             bool off = code >= OPTION_SETTING_OFF;
             const SettingOption& setting = SETTING_OPTIONS[code - (off ? OPTION_SETTING_OFF : OPTION_SETTING)];
-            if (!setting.isSwitch) {
+            if (!setting.offName) {
                 if (!TakeSettingNumber(setting, value, options, problem)) return OPTIONS_BAD;
                 continue;
             }

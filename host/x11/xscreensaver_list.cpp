@@ -152,9 +152,13 @@ ListEdit AddToXscreensaverList(const std::string& userFile, const std::string& s
     }
 
     // The backup takes the list's permission bits; the list is replaced through its symlink.
-    for (const std::string* path : {missing ? nullptr : &backupFile, &userFile}) {
-        if (!path || ReplaceUserFile(*path, user, path == &userFile ? text : old, &reason)) continue;
-        *problem = "cannot write " + *path + ": " + reason;
+    const std::string* failed = nullptr;
+    if (!missing && !ReplaceUserFile(backupFile, user, old, &reason))
+        failed = &backupFile;
+    else if (!ReplaceUserFile(userFile, user, text, &reason))
+        failed = &userFile;
+    if (failed) {
+        *problem = "cannot write " + *failed + ": " + reason;
         return LIST_EDIT_FAILED;
     }
     return missing ? LIST_EDIT_CREATED : LIST_EDIT_ADDED;
