@@ -1,8 +1,6 @@
 #include <sys/wait.h>
 
-#include <cinttypes>
 #include <cstdio>
-#include <sstream>
 #include <string>
 
 #include <gtest/gtest.h>
@@ -55,29 +53,6 @@ TEST(SimBinary, GoldenRunsKeepTheirHashes) {
         EXPECT_EQ(0, run.exitCode) << arguments;
         EXPECT_EQ(hash, Field(run.out, "hash")) << arguments;
     }
-}
-
-// One line per occupied slot in slot order, eighteen fields, and the hash is the dump's FNV-1a 64.
-TEST(SimBinary, DumpListsEveryOccupiedSlotAndTheHashIsItsFnv) {
-    SimRun run = RunSim("--seed 7 --frames 2400 --dump --display-title 0 --frequency 60");
-    ASSERT_EQ(0, run.exitCode);
-    std::string dump = run.out.substr(run.out.find('\n', run.out.find("\nhash ") + 1) + 1);
-    uint64_t fnv = 14695981039346656037ull;
-    for (unsigned char c : dump) fnv = (fnv ^ c) * 1099511628211ull;
-    char hash[32];
-    std::snprintf(hash, sizeof hash, "%016" PRIx64, fnv);
-    EXPECT_EQ(hash, Field(run.out, "hash"));
-    std::istringstream lines(dump);
-    long count = 0, previousSlot = -1;
-    for (std::string line; std::getline(lines, line); ++count) {
-        std::istringstream words(line);
-        long slot = -1, fields = 0;
-        words >> slot;
-        for (std::string word; words >> word;) ++fields;
-        ASSERT_TRUE(slot > previousSlot && slot < 10000 && fields == 17) << line;
-        previousSlot = slot;
-    }
-    EXPECT_EQ(Field(run.out, "live"), std::to_string(count));
 }
 
 TEST(SimBinary, BadOptionsExitWithTwoAndSayWhyWhileHelpSucceeds) {
