@@ -1,3 +1,4 @@
+#include <algorithm>
 #include <cstring>
 #include <random>
 
@@ -13,43 +14,31 @@ const char* const TOKENS[] = {
     "11", "60", "61", "-1", "+3", " 5", "5 ", "0x10", "1e3", "007", "\\s", "five", "3;4", "2147483648", "4294967295",
     "4294967296", "18446744073709551616"};
 
-// One random edit: a byte changed, bytes inserted, a range cut, a token inserted, a line repeated,
-// the text cut short, or a value replaced by a token or digits (which keeps a value readable more often).
+// One random edit: bytes changed or inserted, a range cut, a token inserted, a line repeated, or a
+// value replaced by a token or digits (which keeps a value readable more often).
 void Mangle(std::string& text, std::mt19937& random) {
-    auto at = [&] { return size_t(random() % (text.size() + 1)); };
     const char* token = TOKENS[random() % (sizeof TOKENS / sizeof TOKENS[0])];
-    size_t from = at();
-    size_t lineEnd = text.find('\n', from);
-    switch (random() % 9) {
+    size_t from = random() % (text.size() + 1);
+    size_t lineEnd = std::min(text.find('\n', from), text.size());
+    size_t equals = text.find('=', from);
+    std::string digits = std::to_string(random() % 100000) + std::to_string(random());
+    switch (random() % 6) {
     case 0:
-        if (from < text.size()) text[from] = char(random());
+        text.insert(from, std::string(random() % 8 + 1, char(random())));
         break;
     case 1:
-        for (unsigned count = random() % 8 + 1; count > 0; --count) text.insert(at(), 1, char(random()));
-        break;
-    case 2:
         text.erase(from, random() % 40);
         break;
-    case 3:
+    case 2:
         text.insert(from, token);
         break;
-    case 4:
-        text.insert(at(), text.substr(from, lineEnd == std::string::npos ? lineEnd : lineEnd - from + 1));
+    case 3:
+        text.insert(random() % (text.size() + 1), text.substr(from, lineEnd + 1 - from));
         break;
-    case 5:
-        text.resize(from);
-        break;
-    default: {
-        size_t equals = text.find('=', from);
-        if (equals == std::string::npos) break;
-        std::string value = token;
-        if (random() % 2) {
-            value.clear();
-            for (unsigned digits = random() % 12 + 1; digits > 0; --digits) value += char('0' + random() % 10);
-        }
-        size_t end = text.find('\n', equals);
-        text.replace(equals + 1, end == std::string::npos ? end : end - equals - 1, value);
-    }
+    default:
+        if (equals != std::string::npos)
+            text.replace(equals + 1, text.find('\n', equals) - equals - 1,
+                         random() % 2 ? token : digits.substr(0, random() % 12 + 1));
     }
 }
 
