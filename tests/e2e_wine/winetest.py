@@ -45,18 +45,17 @@ def wine(*args, **options):
 def skip_unless_runnable():
     """Ends the case as skipped where this machine cannot execute the build's programs: only
     "Exec format error" from the 32-bit loader means that; any other failure is a failure."""
-    reason = "this machine cannot execute 32-bit programs"
-    if WINEARCH == "win32" and os.environ.get("VG_WINE_SKIP_32BIT"):
-        reason = "VG_WINE_SKIP_32BIT is set: 32-bit programs are not run"
-    elif WINEARCH == "win32":
+    if WINEARCH != "win32":
+        return
+    reason = "VG_WINE_SKIP_32BIT is set: 32-bit programs are not run"
+    if not os.environ.get("VG_WINE_SKIP_32BIT"):
         try:
             run([LOADER, "--version"])
             return
         except OSError as error:
             if error.errno != errno.ENOEXEC:
                 raise
-    else:
-        return
+        reason = "this machine cannot execute 32-bit programs"
     print("SKIP: " + reason, flush=True)
     sys.exit(SKIP_STATUS)
 

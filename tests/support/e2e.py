@@ -48,33 +48,24 @@ def scratch_dir():
 
 
 def run(args, env=None, timeout=GUARD_SECONDS, check_status=True, own_session=False):
-    """Runs a command to completion; returns (status, stdout). Output goes through files, not pipes:
-    background processes it leaves (Wine's) would keep a pipe open. With own_session those outlive
-    the test step that started them."""
-    with tempfile.TemporaryFile("w+") as out, tempfile.TemporaryFile("w+") as err:
-        process = subprocess.Popen(args, env=env, stdin=subprocess.DEVNULL, stdout=out, stderr=err,
-                                   start_new_session=own_session)
-        try:
-            status = process.wait(timeout=timeout)
-        except subprocess.TimeoutExpired:
-            process.kill()
-            process.wait()
-            raise Failure("hang guard: %s did not finish in %d s" % (" ".join(args), timeout))
-        out.seek(0)
-        err.seek(0)
-        if check_status and status != 0:
-            raise Failure("%s failed with %d: %s" % (" ".join(args), status, err.read().strip()))
-        return status, out.read()
+    """Runs a command to completion; returns (status, stdout). With own_session, background
+    processes it leaves (Wine's) outlive the test step that started them."""
+    process = Process(args, env, own_session)
+    status = process.wait(timeout)
+    check(not check_status or status == 0, "%s failed with %d: %s" % (" ".join(args), status, process.stderr().strip()))
+    return status, process.stdout()
 
 
 class Process:
-    """A program run in the background with its output in files; stop() kills it if still running."""
+    """A program run in the background with its output in files, not pipes: background processes it
+    leaves (Wine's) would keep a pipe open. stop() kills it if still running."""
 
-    def __init__(self, args, env):
+    def __init__(self, args, env, own_session=False):
         self.args = args
         self.out = tempfile.NamedTemporaryFile("w+")
         self.err = tempfile.NamedTemporaryFile("w+")
-        self.process = subprocess.Popen(args, env=env, stdin=subprocess.DEVNULL, stdout=self.out, stderr=self.err)
+        self.process = subprocess.Popen(args, env=env, stdin=subprocess.DEVNULL, stdout=self.out, stderr=self.err,
+                                        start_new_session=own_session)
 
     def running(self):
         return self.process.poll() is None
