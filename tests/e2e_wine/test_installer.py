@@ -1,8 +1,6 @@
-"""The installer of the build's architecture, run silently (/S) in the run's prefix: it puts the build's
-saver into that prefix's own System32, makes it the screen saver and registers its uninstaller; the
-installed saver draws and ends on a key; installing again while it runs replaces it cleanly. The
-silent uninstall removes the files and the key, keeps the user's settings, and clears the screen
-saver only where it still names Vesperglow (as installed, or in short form in other letter case)."""
+"""The build's installer, silent (/S), in the run's prefix: the saver in System32, made the screen saver,
+running, installed over while it runs; the silent uninstall keeps the user's settings and clears the
+screen saver only where it still names Vesperglow (as installed, or short and in capitals)."""
 import filecmp
 import glob
 import os

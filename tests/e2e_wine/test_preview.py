@@ -1,8 +1,6 @@
 """The preview: /p with the handle of another program's window runs as a child filling that window's
-client area, sets up its GL context without an error, ignores keys and the mouse, and ends with 0
-when the window goes away, closed or with its process killed. Wine 8 does not put a child window of another process on the screen
-(it has no X window of its own, and the parent's surface belongs to the parent), so the preview's
-pixels cannot be looked at here; the screenshot is kept only as a record."""
+client area without an error, ignores input, and ends with 0 when the window goes, closed or killed.
+Wine 8 does not show another process's child window, so the screenshot is only a record."""
 import os
 
 import winetest

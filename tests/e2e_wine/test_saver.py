@@ -1,9 +1,6 @@
-"""The saver run by its command line: refused switches; /s full screen showing fireworks, ending on a
-key and on a mouse drift of more than 5 pixels but not on jitter within 5, leaving a first saver alone
-when started twice; its settings in the registry afterwards, defaults replacing what was missing, out
-of range or of the wrong type; and a stored display mode the display cannot take. (Wine on Xvfb
-refuses every mode switch, so that is the failure path; the switch itself is shown by the Linux
-host on Xorg's dummy driver.)"""
+"""The saver by its command line: refused switches; /s drawing fireworks and its ways out; a second
+start; the registry afterwards; a stored display mode the display cannot take (Wine on Xvfb refuses
+every switch, so only that path shows here; the switch itself is the Xorg dummy driver test's)."""
 import os
 import time
 

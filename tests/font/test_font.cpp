@@ -20,8 +20,6 @@ std::vector<uint8_t> ReadResourceFile(const std::string& name) {
     return std::vector<uint8_t>(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
 }
 
-std::string SheetFileName(int sheet) { return "glyph_sheet_" + std::to_string(sheet) + ".bmp"; }
-
 void Put(std::vector<uint8_t>* bytes, size_t at, int count, uint32_t value) {
     for (int i = 0; i < count; ++i) (*bytes)[at + i] = uint8_t(value >> (8 * i));
 }
@@ -52,7 +50,7 @@ TEST(Font, LinuxResourcesServeTheCommittedWidthTableAndGlyphSheets) {
     ASSERT_EQ(96u, widths.size());
     EXPECT_TRUE(std::equal(widths.begin(), widths.end(), font.widths));
     for (int sheet = 0; sheet < FONT_SHEET_COUNT; ++sheet) {
-        std::vector<uint8_t> file = ReadResourceFile(SheetFileName(sheet));
+        std::vector<uint8_t> file = ReadResourceFile("glyph_sheet_" + std::to_string(sheet) + ".bmp");
         HostBitmap bitmap = {};
         LoadGlyphSheet(sheet, &bitmap);
         EXPECT_TRUE(bitmap.width == 256 && bitmap.height == 256 && bitmap.bitsPerPixel == 8);
@@ -65,7 +63,7 @@ TEST(Font, LinuxResourcesServeTheCommittedWidthTableAndGlyphSheets) {
 }
 
 TEST(Font, DibReaderTakesOnlyAGlyphSheetAndNeverReadsPastTheData) {
-    std::vector<uint8_t> sheet = ReadResourceFile(SheetFileName(1));
+    std::vector<uint8_t> sheet = ReadResourceFile("glyph_sheet_1.bmp");
     DibPixels dib = {};
     ASSERT_TRUE(ReadExact(sheet, &dib));
     for (size_t size : {size_t(0), size_t(13), size_t(54), PIXEL_OFFSET, sheet.size() - 1})

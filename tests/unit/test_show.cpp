@@ -29,13 +29,6 @@ protected:
     Show show;
 };
 
-Settings WithoutTitle() {
-    Settings settings;
-    settings.displayTitle = 0;
-    settings.frequency = 60;
-    return settings;
-}
-
 }  // namespace
 
 // The title shows strictly between 1 and 6 s; the main show starts on the first frame past 6 s.
@@ -132,7 +125,7 @@ TEST_F(ShowTest, LongRunLaunchRateSettlesJustBelowTheTargetWithoutBunching) {
 // Without a counter the clock reads milliseconds; a long frame is simulated as one second, and a
 // 32-bit count that wraps reads as a step backwards, taken as nothing.
 TEST_F(ShowTest, AMillisecondClockThatWrapsMeasuresNothingAndCarriesOn) {
-    Start(WithoutTitle(), FrameClock(false));
+    Start(Settings(), FrameClock(false));
     EXPECT_FALSE(show.clock.UsesCounter());
     EXPECT_NEAR(0.016, Frame(0.016).dt, 1e-12);
     Frame(4294967.295 - 0.020 - 0.016);  // just short of the 32-bit millisecond wrap, clamped
