@@ -13,7 +13,7 @@ def start_preview():
     panel = winetest.start(os.environ["VG_PROBE"], "parent")
     parent = int(panel.read_line())
     saver = winetest.start_saver("/p", parent)
-    preview = wait_until(lambda: probe("find-child", parent, winetest.SAVER_CLASS), "the preview window")[0]
+    preview = wait_until(lambda: probe("find", winetest.SAVER_CLASS, "-", parent), "the preview window")[0]
     return panel, parent, saver, preview
 
 

@@ -158,7 +158,7 @@ def press_key_ends_with_zero(saver):
 
 
 def click_control(dialog, control):
-    left, top, right, bottom = probe("control-rect", dialog, control)
+    left, top, right, bottom = probe("rect", dialog, control)
     xdotool("mousemove", (left + right) // 2, (top + bottom) // 2)
     xdotool("click", 1)
 

@@ -1,10 +1,10 @@
 // probe.exe: looks at and pokes the windows of other programs in the same Wine session, and tells a
 // file's short name.
-//   find CLASS TITLE              handle of a top-level window ("-" for any class or title)
-//   find-child PARENT CLASS       handle of a child window of that class
+//   find CLASS TITLE [PARENT]     handle of a top-level window, or of a child of PARENT ("-" for any
+//                                 class or title)
 //   texts TITLE                   the texts of the static controls of a dialog (a message box)
-//   rect HANDLE                   the window's screen rectangle: left top right bottom
-//   control-rect DIALOG ID        a dialog control's screen rectangle
+//   rect HANDLE [ID]              the window's (or its dialog control's) screen rectangle: left top
+//                                 right bottom
 //   post HANDLE MESSAGE WPARAM LPARAM [COUNT]   COUNT posts back to back (default 1)
 //   short-path PATH               the path's short (8.3) form
 //   parent                        stands in for the display control panel's preview area: opens a
@@ -79,9 +79,9 @@ int main(int argc, char** argv) {
     if (argc < 2) return 2;
     const char* command = argv[1];
     if (!std::strcmp(command, "parent")) return RunParent();
-    if (!std::strcmp(command, "find") && argc == 4) return PrintHandle(FindWindowA(AnyOrName(argv[2]), AnyOrName(argv[3])));
-    if (!std::strcmp(command, "find-child") && argc == 4)
-        return PrintHandle(FindWindowExA(Handle(argv[2]), nullptr, argv[3], nullptr));
+    if (!std::strcmp(command, "find") && (argc == 4 || argc == 5))
+        return PrintHandle(
+            FindWindowExA(argc == 5 ? Handle(argv[4]) : nullptr, nullptr, AnyOrName(argv[2]), AnyOrName(argv[3])));
     if (!std::strcmp(command, "texts") && argc == 3) {
         HWND box = FindWindowA("#32770", argv[2]);
         if (!box) return 1;
@@ -95,8 +95,8 @@ int main(int argc, char** argv) {
         std::printf("%s\n", shortPath);
         return 0;
     }
-    if (!std::strcmp(command, "rect") && argc == 3) return PrintRect(Handle(argv[2]));
-    if (!std::strcmp(command, "control-rect") && argc == 4) return PrintRect(GetDlgItem(Handle(argv[2]), std::atoi(argv[3])));
+    if (!std::strcmp(command, "rect") && (argc == 3 || argc == 4))
+        return PrintRect(argc == 4 ? GetDlgItem(Handle(argv[2]), std::atoi(argv[3])) : Handle(argv[2]));
     if (!std::strcmp(command, "post") && (argc == 6 || argc == 7)) {
         int count = argc == 7 ? std::atoi(argv[6]) : 1;
         for (int i = 0; i < count; ++i)
