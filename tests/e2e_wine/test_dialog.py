@@ -36,4 +36,4 @@ def escape_cancel_and_ok():
 
 
 if __name__ == "__main__":
-    winetest.main({"escape-cancel-and-ok": escape_cancel_and_ok})
+    winetest.main(globals())

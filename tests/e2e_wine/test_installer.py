@@ -77,7 +77,4 @@ def clears_the_screen_saver_it_named():
 
 
 if __name__ == "__main__":
-    winetest.main({
-        "installs-runs-and-uninstalls": installs_runs_and_uninstalls_leaving_another_saver,
-        "clears-the-screen-saver-it-named": clears_the_screen_saver_it_named,
-    })
+    winetest.main(globals())

@@ -51,7 +51,7 @@ def numbers_refused_alike():
         check(statuses == [2, 2], "--seed %r: exit codes %s on Linux and Windows" % (value, statuses))
 
 
-def saver_frame_time_and_every_burst_kind():
+def linux_and_windows_agree():
     numbers_refused_alike()
     compare(["--seed", "1", "--size", "1024x768", "--dt", "0.016666666666666666", "--frames", "600", "--dump"])
     # A longer step and the highest launch rate bring every burst kind into 600 frames.
@@ -60,4 +60,4 @@ def saver_frame_time_and_every_burst_kind():
 
 
 if __name__ == "__main__":
-    winetest.main({"linux-and-windows-agree": saver_frame_time_and_every_burst_kind})
+    winetest.main(globals())

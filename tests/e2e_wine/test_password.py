@@ -73,5 +73,4 @@ def verifier_fault_ends_with_minus_one():
 
 
 if __name__ == "__main__":
-    winetest.main({"refuses-then-allows": password_refuses_then_allows,
-                   "verifier-fault-ends-with-minus-one": verifier_fault_ends_with_minus_one})
+    winetest.main(globals())

@@ -44,4 +44,4 @@ def runs_inside_and_ignores_input():
 
 
 if __name__ == "__main__":
-    winetest.main({"runs-inside-and-ignores-input": runs_inside_and_ignores_input})
+    winetest.main(globals())

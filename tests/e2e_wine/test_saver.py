@@ -78,11 +78,4 @@ def unsettable_mode_ends_with_one():
 
 
 if __name__ == "__main__":
-    winetest.main({
-        "refused-switches": refused_switches,
-        "shows-fireworks": shows_fireworks_ends_on_key_and_leaves_the_defaults,
-        "jitter-and-drift": jitter_of_five_pixels_does_not_end_it_a_drift_of_six_does,
-        "second-start-leaves-the-first": second_start_leaves_the_first,
-        "bad-values-replaced": bad_values_are_replaced,
-        "unsettable-mode": unsettable_mode_ends_with_one,
-    })
+    winetest.main(globals())

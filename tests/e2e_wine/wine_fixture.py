@@ -49,4 +49,4 @@ def clean_up():
 
 if __name__ == "__main__":
     winetest.skip_unless_runnable()
-    run_case({"set-up": set_up, "clean-up": clean_up}, tools=("Xvfb", winetest.LOADER, "wineserver"))
+    run_case(globals(), tools=("Xvfb", winetest.LOADER, "wineserver"))

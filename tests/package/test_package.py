@@ -105,7 +105,7 @@ def listed_savers(path, key):
     return [" ".join(entry.split()) for entry in value.split("\\n") if entry.strip()]
 
 
-def package_installs_runs_under_the_daemon_and_purges():
+def deb_installs_runs_under_the_daemon_and_purges():
     check(os.geteuid() == 0, "installing the package needs root")
     check(not package_status(), "a vesperglow package is on this machine (%s); this test installs and purges its "
           "own: remove it first with dpkg --purge vesperglow" % package_status())
@@ -153,7 +153,5 @@ def package_installs_runs_under_the_daemon_and_purges():
 
 
 if __name__ == "__main__":
-    run_case({"panel-options": panel_options_run_and_leave_the_settings_file,
-              "deb": package_installs_runs_under_the_daemon_and_purges},
-             tools=("Xvfb", "xscreensaver", "xscreensaver-command", "import", "convert", "pgrep", "lintian",
+    run_case(globals(), tools=("Xvfb", "xscreensaver", "xscreensaver-command", "import", "convert", "pgrep", "lintian",
                     "dpkg-deb", "desktop-file-validate"))

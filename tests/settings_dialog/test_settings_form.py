@@ -125,9 +125,4 @@ def dummy_driver_modes():
 
 
 if __name__ == "__main__":
-    run_case({
-        "cancel-keeps": cancel_and_the_close_button_keep_the_key_file,
-        "escape-about-ok": escape_and_about_leave_it_open_and_ok_saves,
-        "no-display": lost_or_missing_display_exits_with_two,
-        "dummy-driver-modes": dummy_driver_modes,
-    }, tools=("Xvfb", "Xorg", "xdotool", "import", "convert"))
+    run_case(globals(), tools=("Xvfb", "Xorg", "xdotool", "import", "convert"))

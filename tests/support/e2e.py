@@ -214,16 +214,17 @@ def is_firework_colour(r, g, b):
 
 
 def run_case(cases, tools=()):
-    """Runs the case named on the command line; a Failure is a test failure, and so is a missing tool."""
-    name = sys.argv[1] if len(sys.argv) > 1 else ""
-    if name not in cases:
-        print("unknown case %r; cases: %s" % (name, " ".join(sorted(cases))), file=sys.stderr)
+    """Runs the case named on the command line: the function of that name among cases (a script's
+    globals), with dashes for underscores. A Failure is a test failure, and so is a missing tool."""
+    case = cases.get(sys.argv[1].replace("-", "_")) if len(sys.argv) == 2 else None
+    if not callable(case):
+        print("usage: %s CASE, the name of one of its case functions" % sys.argv[0], file=sys.stderr)
         sys.exit(2)
     try:
         for tool in tools:
             check(shutil.which(tool), tool + " is missing")
-        cases[name]()
+        case()
     except Failure as failure:
         print("FAIL: %s" % failure, file=sys.stderr, flush=True)
         sys.exit(1)
-    log("PASS " + name)
+    log("PASS " + sys.argv[1])

@@ -48,5 +48,4 @@ def switched_and_restored_or_refused():
 
 
 if __name__ == "__main__":
-    run_case({"switched-and-restored": switched_and_restored_or_refused},
-             tools=("Xorg", "xrandr", "xdotool", "xwininfo", "xkill"))
+    run_case(globals(), tools=("Xorg", "xrandr", "xdotool", "xwininfo", "xkill"))

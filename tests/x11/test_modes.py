@@ -247,14 +247,4 @@ def options_touch_no_settings():
 
 
 if __name__ == "__main__":
-    run_case({
-        "window-shows-fireworks": window_shows_fireworks_and_ends_on_a_quit_key,
-        "ways-out": every_way_out_ends_with_zero,
-        "fullscreen-drift": fullscreen_ends_on_drift_not_jitter,
-        "window-id": window_id_draws_inside_and_ends_with_the_window,
-        "root": root_draws_into_xscreensaver_window_or_root,
-        "bad-input": bad_input_and_startup_errors,
-        "signals": signals_end_every_mode_with_zero_from_the_start,
-        "stopped-server": a_stopped_x_server_does_not_keep_it_running,
-        "options-touch-no-settings": options_touch_no_settings,
-    }, tools=("Xvfb", "xdotool", "xwininfo", "xprop", "import", "convert"))
+    run_case(globals(), tools=("Xvfb", "xdotool", "xwininfo", "xprop", "import", "convert"))
