@@ -217,7 +217,7 @@ def run_case(cases, tools=()):
     """Runs the case named on the command line: the function of that name among cases (a script's
     globals), with dashes for underscores. A Failure is a test failure, and so is a missing tool."""
     case = cases.get(sys.argv[1].replace("-", "_")) if len(sys.argv) == 2 else None
-    if not callable(case):
+    if not callable(case) or case.__module__ != cases["__name__"]:
         print("usage: %s CASE, the name of one of its case functions" % sys.argv[0], file=sys.stderr)
         sys.exit(2)
     try:
