@@ -1,6 +1,6 @@
-"""The saver by its command line: refused switches; /s drawing fireworks and its ways out; a second
-start; the registry afterwards; a stored display mode the display cannot take (Wine on Xvfb refuses
-every switch, so only that path shows here; the switch itself is the Xorg dummy driver test's)."""
+"""The saver by its command line: refused switches; /s drawing fireworks, alone when started twice,
+and its ways out; the registry afterwards; a stored display mode the display cannot take (Wine on
+Xvfb refuses every switch, so only that path shows here; the switch is the Xorg dummy driver test's)."""
 import os
 import time
 
@@ -21,9 +21,13 @@ def expect_registry(expected):
     check(values == {name: ("REG_DWORD", data) for name, data in expected.items()}, "the key holds %s" % values)
 
 
-def shows_fireworks_ends_on_key_and_leaves_the_defaults():
-    saver, _ = winetest.start_full_screen()
+def shows_fireworks_stays_alone_ends_on_key_and_leaves_the_defaults():
+    saver, window = winetest.start_full_screen()
     winetest.wait_for_fireworks(saver)
+    # A second start leaves the first saver running.
+    winetest.start_saver("/s").expect_exit(0)
+    saver.still_running(2, "when a second was started")
+    check(winetest.find_window(winetest.SAVER_CLASS, "Screen Saver") == window, "the first saver's window is gone")
     winetest.press_key_ends_with_zero(saver)
     expect_registry(SAVER_DEFAULTS)
 
@@ -48,14 +52,6 @@ def jitter_of_five_pixels_does_not_end_it_a_drift_of_six_does():
     saver.still_running(1, "within 5 pixels of drift")
     move_mouse(406, 401)
     saver.expect_exit(0)
-
-
-def second_start_leaves_the_first():
-    first, window = winetest.start_full_screen()
-    winetest.start_saver("/s").expect_exit(0)
-    first.still_running(2, "when a second was started")
-    check(winetest.find_window(winetest.SAVER_CLASS, "Screen Saver") == window, "the first saver's window is gone")
-    winetest.press_key_ends_with_zero(first)
 
 
 def bad_values_are_replaced():

@@ -9,25 +9,18 @@ import tempfile
 from e2e import GUARD_SECONDS, check, is_firework_colour, screenshot, wait_until
 
 
-def ordinary_user(name):
-    """The user, created if need be (as root, which the package test checks it runs as)."""
-    try:
-        pwd.getpwnam(name)
-    except KeyError:
-        subprocess.run(["useradd", "--system", "--no-create-home", "--shell", "/usr/sbin/nologin", name],
-                       check=True, timeout=GUARD_SECONDS)
-    return name
-
-
 class XscreensaverUser:
     def __init__(self, name, server):
-        self.name = ordinary_user(name)
-        self.server = server
+        try:
+            pwd.getpwnam(name)
+        except KeyError:  # made as root, which the package test checks it runs as
+            subprocess.run(["useradd", "--system", "--no-create-home", "--shell", "/usr/sbin/nologin", name],
+                           check=True, timeout=GUARD_SECONDS)
+        self.name, self.server, self.daemon = name, server, None
         self.home = tempfile.mkdtemp(prefix="vg-xss-")
         os.chmod(self.home, 0o755)
         # Daemons pass no XDG variables and a plain PATH.
         self.env = {"HOME": self.home, "DISPLAY": server.display, "PATH": "/usr/bin:/bin"}
-        self.daemon = None
 
     def hand_over_home(self):
         """What the test wrote there becomes the user's."""
