@@ -37,7 +37,7 @@ def restore_platform(verifier):
     winetest.reg_delete_key(ANSWER_KEY)
 
 
-def password_refuses_then_allows():
+def refuses_then_allows():
     verifier = consumer_platform_with_verifier(0)
     try:
         # The password change exists only on the consumer platform, which Wine now reports.
