@@ -10,6 +10,7 @@
 
 #include "bench/show_mix.h"
 #include "host/headless/offscreen_egl.h"
+#include "render/gl_context.h"
 #include "render/gl_state.h"
 
 const uint32_t BENCH_SEED = 20240601;
@@ -48,7 +49,7 @@ static void Frame(benchmark::State& state, int width, int height, int live) {
     // The set-up the saver does at creation and at each size message, with the default settings.
     SetFixedGLState();
     SetBlendState(s_show.settings.alphaBlending != 0);
-    ResizeScene(width, height);
+    ResizeScene(0, 0, width, height);
     s_show.Resize(width, height);
     for (auto _ : state) {
         state.PauseTiming();

@@ -5,14 +5,16 @@
 #include "engine/overlay.h"
 #include "engine/show.h"
 #include "render/draw_list_gl.h"
+#include "render/gl_context.h"
 
 // The simulation draws no GL, so running it first leaves the pixels as the frame's order gives
 // them: sky and overlays, then the title, then the fireworks.
 void Show::RenderFrame() {
-    glClearColor(0, 0, 0, 1);
-    // With blending the depth test stays off all frame, so the depth buffer is never read: clearing
-    // it would only cost a pass over the whole window.
-    glClear(GL_COLOR_BUFFER_BIT | (settings.alphaBlending ? 0 : GL_DEPTH_BUFFER_BIT));
+    ClearFrame(settings);
+    DrawFrame();
+}
+
+void Show::DrawFrame() {
     glLoadIdentity();
     gluLookAt(0, -80, 1, 0, 0, 34, 0, 0, 1);
     ShowFrameResult frame = Step();

@@ -3,83 +3,100 @@
 #include <cstdlib>
 #include <ctime>
 
+#include "engine/saver_window.h"
+
 // Mouse drift beyond this many pixels from the first position seen ends the saver.
 const int SAVER_MOUSE_DRIFT_LIMIT = 5;
 
-Show g_show(FrameClock({HostQueryCounterFrequency, HostQueryCounter, HostQueryMilliseconds}));
-
-static SaverResult OnCreate(Show& show, SaverWindow window, SaverLParam lParam) {
+static SaverResult OnCreate(SaverWindow window, SaverLParam lParam) {
     const SaverCreateParams* params = reinterpret_cast<const SaverCreateParams*>(lParam);
     const SaverShowRequest* request = static_cast<const SaverShowRequest*>(params->createParams);
-    uint32_t seed = request && request->seedGiven ? request->seed : uint32_t(std::time(nullptr));
-    // The random table comes first: creating the context sizes the window, and sizing places stars from it.
-    show.Init(seed, g_settings);
-    show.frameRateAlwaysShown = request && request->frameRateAlwaysShown;
-    show.previewParent = params->parent;
-    show.awaitingFirstMouseMove = true;
-    CreateGLContext(window, show.settings, show.previewParent != nullptr, &show.font, &show.gl);
-    show.timerId = HostSetTimer(window, SAVER_FRAME_TIMER_ID, SAVER_FRAME_TIMER_MILLIS);
-    show.clock.Restart();
+    SaverWindowState* state = new SaverWindowState;
+    HostSetWindowData(window, state);
+    state->settings = *request->settings;
+    state->seed = request->seedGiven ? request->seed : uint32_t(std::time(nullptr));
+    state->monitorIndex = request->monitorIndex;
+    state->frameRateAlwaysShown = request->frameRateAlwaysShown;
+    state->previewParent = params->parent;
+    // The random tables come first: creating the context sizes the window, and sizing places stars from them.
+    LayOutShows(window, *state, false);
+    WindowSizing sizing = state->previewParent ? SIZING_PREVIEW
+                          : state->shows.size() > 1 ? SIZING_SEVERAL_MONITORS
+                                                    : SIZING_ONE_MONITOR;
+    CreateGLContext(window, state->settings, sizing, &state->font, &state->gl);
+    for (PlacedShow& placed : state->shows) placed.show->font = state->font;
+    state->timerId = HostSetTimer(window, SAVER_FRAME_TIMER_ID, SAVER_FRAME_TIMER_MILLIS);
+    for (PlacedShow& placed : state->shows) placed.show->clock.Restart();
     return 0;
 }
 
-static void OnSize(Show& show, SaverLParam lParam) {
-    int width = int(uint32_t(lParam) & 0xFFFF);
-    int height = int((uint32_t(lParam) >> 16) & 0xFFFF);
-    ResizeScene(width, height);
-    show.Resize(width, height);
+// A new window size, or a new set of monitors: the shows follow, and one show fills the window.
+static void OnLayoutChange(SaverWindow window, SaverWindowState& state, bool resized) {
+    LayOutShows(window, state, resized);
+    if (state.shows.size() == 1) ResizeScene(0, 0, state.width, state.height);
 }
 
 // The start position is never updated, so slow drift adds up until it passes the limit.
-static void OnMouseMove(Show& show, SaverWindow window, SaverLParam lParam) {
-    if (show.previewParent) return;
+static void OnMouseMove(SaverWindowState& state, SaverWindow window, SaverLParam lParam) {
+    if (state.previewParent) return;
     int32_t x = int32_t(uint32_t(lParam) & 0xFFFF);
     int32_t y = int32_t((uint32_t(lParam) >> 16) & 0xFFFF);
-    if (show.awaitingFirstMouseMove) {
-        show.mouseStartX = x;
-        show.mouseStartY = y;
-        show.awaitingFirstMouseMove = false;
+    if (state.awaitingFirstMouseMove) {
+        state.mouseStartX = x;
+        state.mouseStartY = y;
+        state.awaitingFirstMouseMove = false;
         return;
     }
-    if (std::abs(show.mouseStartX - x) > SAVER_MOUSE_DRIFT_LIMIT ||
-        std::abs(show.mouseStartY - y) > SAVER_MOUSE_DRIFT_LIMIT)
+    if (std::abs(state.mouseStartX - x) > SAVER_MOUSE_DRIFT_LIMIT ||
+        std::abs(state.mouseStartY - y) > SAVER_MOUSE_DRIFT_LIMIT)
         HostSendMessage(window, SAVER_WM_CLOSE, 0, 0);
 }
 
-static void OnDestroy(Show& show, SaverWindow window) {
-    if (show.timerId != 0) HostKillTimer(window, show.timerId);
-    show.Destroy();
-    ReleaseGLContext(window, &show.gl);
+// Every show holds its overlay key alike, each drawing the overlay in its own part of the window.
+static bool OnOverlayKey(SaverWindowState& state, SaverWParam key, bool down) {
+    bool consumed = false;
+    for (PlacedShow& placed : state.shows) consumed = placed.show->HoldOverlayKey(key, down) || consumed;
+    return consumed;
+}
+
+static void OnDestroy(SaverWindowState* state, SaverWindow window) {
+    if (state->timerId != 0) HostKillTimer(window, state->timerId);
+    for (PlacedShow& placed : state->shows) placed.show->Destroy();
+    ReleaseGLContext(window, &state->gl);
+    HostSetWindowData(window, nullptr);
+    delete state;
     HostPostQuitMessage(0);
 }
 
 SaverResult SaverWindowProc(SaverWindow window, uint32_t message, SaverWParam wParam, SaverLParam lParam) {
-    Show& show = g_show;
+    if (message == SAVER_WM_CREATE) return OnCreate(window, lParam);
+    SaverWindowState* state = SaverWindowStateOf(window);
+    if (!state) return DefaultSaverProc(window, message, wParam, lParam);
     switch (message) {
-    case SAVER_WM_NCCREATE:
-        g_settings.Load();
-        break;
-    case SAVER_WM_CREATE:
-        return OnCreate(show, window, lParam);
     case SAVER_WM_SIZE:
-        OnSize(show, lParam);
+        state->width = int32_t(uint32_t(lParam) & 0xFFFF);
+        state->height = int32_t((uint32_t(lParam) >> 16) & 0xFFFF);
+        OnLayoutChange(window, *state, true);
+        break;
+    case SAVER_WM_DISPLAYCHANGE:
+        OnLayoutChange(window, *state, false);
         break;
     case SAVER_WM_TIMER:
-        show.RenderFrame();
-        HostSwapBuffers(show.gl.surface);
+        RenderShows(*state);
+        HostSwapBuffers(state->gl.surface);
         return 0;
     case SAVER_WM_KEYDOWN:
     case SAVER_WM_KEYUP:
-        if (show.HoldOverlayKey(wParam, message == SAVER_WM_KEYDOWN)) return 0;
+        if (OnOverlayKey(*state, wParam, message == SAVER_WM_KEYDOWN)) return 0;
         break;
     case SAVER_WM_MOUSEMOVE:
-        OnMouseMove(show, window, lParam);
+        OnMouseMove(*state, window, lParam);
         return 0;
     case SAVER_WM_CLOSE:
-        if (!show.previewParent && show.settings.displayWidth != 0) HostRestoreDisplayMode();
+        if (!state->previewParent && state->settings.displayWidth != 0) HostRestoreDisplayMode();
         break;
     case SAVER_WM_DESTROY:
-        OnDestroy(show, window);
+        OnDestroy(state, window);
         return 0;
     default:
         break;

@@ -6,7 +6,6 @@
 #include "fireworks/firework.h"
 #include "fireworks/world.h"
 #include "render/bitmap_font.h"
-#include "render/gl_context.h"
 #include "render/star_field.h"
 #include "seam/platform.h"
 #include "settings/settings.h"
@@ -28,10 +27,10 @@ struct ShowFrameResult {
     int launched;
 };
 
-// One saver window's show: the settings it runs with, the fireworks and their random streams, the
-// frame clock, the sky, the overlays, and what the window procedure keeps of its window. The window
-// procedure drives it message by message (SaverWindowProc); the simulator, benchmarks and tests call
-// the same steps directly, so all of them run the show the saver runs.
+// One show, as one monitor sees it: the settings it runs with, the fireworks and their random
+// streams, the frame clock, the sky and the overlays. A value: a window holds one per monitor it
+// covers. The window procedure drives them message by message (SaverWindowProc); the simulator,
+// benchmarks and tests call the same steps directly, so all of them run the show the saver runs.
 class Show {
 public:
     Settings settings;
@@ -54,14 +53,6 @@ public:
 
     DrawList drawList;  // the frame's shapes, kept from frame to frame
 
-    // The saver window's own: its preview parent (null full screen), GL handles, timer and mouse.
-    SaverWindow previewParent = nullptr;
-    GLHandles gl;
-    uintptr_t timerId = 0;
-    bool awaitingFirstMouseMove = true;
-    int32_t mouseStartX = 0;
-    int32_t mouseStartY = 0;
-
     Show() = default;
     explicit Show(const FrameClock& hostClock) : clock(hostClock) {}
 
@@ -74,9 +65,10 @@ public:
     // time, the opening show or the launch scheduler, the burst pass, the update pass, and every
     // record drawn into drawList. The frame draws the title and the list.
     ShowFrameResult Step(BurstTally* tally = nullptr);
-    // One whole frame with the context current: Step, then the sky, the overlays, the title and
-    // the fireworks drawn. The caller swaps buffers.
+    // One whole frame with the context current: the clear, then DrawFrame. The caller swaps buffers.
     void RenderFrame();
+    // Step, then the sky, the overlays, the title and the fireworks drawn into the current viewport.
+    void DrawFrame();
     // F1 and F2 show their overlay while held, when the settings allow; true when consumed.
     bool HoldOverlayKey(SaverWParam key, bool down);
     // Every record and the star field go.

@@ -7,7 +7,8 @@ static bool SetUpFailed(const char* text) {
     return false;
 }
 
-bool CreateGLContext(SaverWindow window, const Settings& settings, bool preview, BitmapFont* font, GLHandles* gl) {
+bool CreateGLContext(SaverWindow window, const Settings& settings, WindowSizing sizing, BitmapFont* font,
+                     GLHandles* gl) {
     HostFocusWindow(window);
     const PixelFormatRequest request = {uint8_t(settings.displayBits & 0xFF), uint8_t(settings.alphaBlending & 0xFF),
                                         16};
@@ -24,7 +25,7 @@ bool CreateGLContext(SaverWindow window, const Settings& settings, bool preview,
     SetFixedGLState();
     font->LoadTextures();
 
-    if (!preview) {
+    if (sizing == SIZING_ONE_MONITOR) {
         int width = int(settings.displayWidth);
         int height = int(settings.displayHeight);
         if (settings.displayWidth == 0) HostDesktopSize(&width, &height);
@@ -33,7 +34,7 @@ bool CreateGLContext(SaverWindow window, const Settings& settings, bool preview,
     HostHideCursor();
     HostShowWindow(window);
     // The window already has its size when the display changes under it.
-    if (!preview && settings.displayWidth != 0) ChangeDisplayMode(settings);
+    if (sizing != SIZING_PREVIEW && settings.displayWidth != 0) ChangeDisplayMode(settings);
 
     SetBlendState(settings.alphaBlending != 0);
     return true;

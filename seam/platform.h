@@ -21,15 +21,19 @@ struct SaverCreateParams {
     SaverWindow parent;  // non-null for a preview
 };
 
-// What a host may ask of the show through createParams; null (as on Windows) asks for nothing.
+struct Settings;
+
+// What every host hands the window procedure through createParams: the settings the shows run with
+// (read before the window exists), and how to seed them.
 struct SaverShowRequest {
+    const Settings* settings;
     bool seedGiven;
     uint32_t seed;              // instead of the calendar time
     bool frameRateAlwaysShown;  // the frame rate stays on, F2 or not
+    int32_t monitorIndex;       // the monitor a window of one show stands for: its seed is that monitor's
 };
 
 // The user's settings as the host's store keeps them, open before the window exists.
-struct Settings;
 extern Settings g_settings;
 
 // Window messages and key codes the core handles, with their Win32 values.
@@ -41,6 +45,7 @@ const uint32_t SAVER_WM_CLOSE = 0x0010;
 const uint32_t SAVER_WM_SHOWWINDOW = 0x0018;
 const uint32_t SAVER_WM_ACTIVATEAPP = 0x001C;
 const uint32_t SAVER_WM_SETCURSOR = 0x0020;
+const uint32_t SAVER_WM_DISPLAYCHANGE = 0x007E;  // the monitors or their modes changed
 const uint32_t SAVER_WM_NCCREATE = 0x0081;
 const uint32_t SAVER_WM_KEYDOWN = 0x0100;
 const uint32_t SAVER_WM_KEYUP = 0x0101;
@@ -64,6 +69,9 @@ uintptr_t HostSetTimer(SaverWindow window, uintptr_t id, uint32_t periodMillis);
 void HostKillTimer(SaverWindow window, uintptr_t id);
 SaverResult HostSendMessage(SaverWindow window, uint32_t message, SaverWParam wParam, SaverLParam lParam);
 void HostPostQuitMessage(int exitCode);
+// One pointer the window procedure keeps with each window (GWLP_USERDATA on Windows).
+void HostSetWindowData(SaverWindow window, void* data);
+void* HostGetWindowData(SaverWindow window);
 
 // The surface the GL context draws on, as the pixel format descriptor asks for it.
 struct PixelFormatRequest {
@@ -85,6 +93,20 @@ void HostSwapBuffers(SaverSurface surface);
 
 // Window and display.
 void HostDesktopSize(int* width, int* height);  // the desktop's own mode
+
+// A monitor as the window sees it: its rectangle in the window's client pixels (origin top-left),
+// and a key that stays the same while the monitor stays connected.
+struct SaverMonitor {
+    int32_t left;
+    int32_t top;
+    int32_t width;
+    int32_t height;
+    uint32_t key;
+};
+const int SAVER_MAX_MONITORS = 16;
+// The monitors a window covers, each to get a show of its own: the primary first, then the rest in
+// the system's order. 0 for a window of one show (a preview, a window given by someone else).
+int HostListMonitors(SaverWindow window, SaverMonitor* monitors, int capacity);
 void HostSizeWindow(SaverWindow window, int width, int height);  // size only: no move, no z-order
 void HostHideCursor();
 void HostShowWindow(SaverWindow window);

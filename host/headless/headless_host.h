@@ -17,12 +17,13 @@ struct HeadlessWindow {
     uintptr_t timerId = 0;
     OffscreenSurface surface;
     bool surfaceTaken = false;
+    void* data = nullptr;  // the window procedure's
 };
 
 // Creates the window as the window manager would: WM_NCCREATE, WM_CREATE with the parent and the
 // request in its creation parameters, then WM_SIZE. A null parent gives a full-screen saver window.
 HeadlessWindow* HeadlessCreateWindow(SaverWindowProcedure procedure, int width, int height, SaverWindow parent,
-                                     const SaverShowRequest* request = nullptr);
+                                     const SaverShowRequest& request);
 
 // Delivers a posted close, then one WM_TIMER when the frame timer runs. False once the window is gone.
 bool HeadlessPump(HeadlessWindow* window);
@@ -33,8 +34,10 @@ void HeadlessClose(HeadlessWindow* window);
 // Frees a destroyed window.
 void HeadlessFreeWindow(HeadlessWindow* window);
 
-// The desktop the host pretends to run on.
+// The desktop the host pretends to run on, and the monitors a full-screen window covers (none
+// listed: one show fills the window).
 void HeadlessSetDesktopSize(int width, int height);
+void HeadlessSetMonitors(const SaverMonitor* monitors, int count);
 
 // True once the saver posted its quit message.
 bool HeadlessQuitPosted(int* exitCode);

@@ -1,7 +1,9 @@
 #include <GL/gl.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <vector>
 
 #include "host/headless/headless_host.h"
 #include "seam/platform.h"
@@ -14,6 +16,7 @@ static int s_savedDesktopHeight = 0;
 static bool s_quitPosted = false;
 static int s_exitCode = 0;
 static HeadlessWindow s_desktop;
+static std::vector<SaverMonitor> s_monitors;
 
 static HeadlessWindow* Window(SaverWindow window) {
     return static_cast<HeadlessWindow*>(window);
@@ -24,7 +27,7 @@ static SaverLParam PackedSize(int width, int height) {
 }
 
 HeadlessWindow* HeadlessCreateWindow(SaverWindowProcedure procedure, int width, int height, SaverWindow parent,
-                                     const SaverShowRequest* request) {
+                                     const SaverShowRequest& request) {
     HeadlessWindow* window = new HeadlessWindow;
     window->procedure = procedure;
     window->parent = parent;
@@ -32,7 +35,7 @@ HeadlessWindow* HeadlessCreateWindow(SaverWindowProcedure procedure, int width, 
     window->height = height;
     window->surface.width = width;
     window->surface.height = height;
-    SaverCreateParams params = {const_cast<SaverShowRequest*>(request), nullptr, nullptr, parent};
+    SaverCreateParams params = {const_cast<SaverShowRequest*>(&request), nullptr, nullptr, parent};
     procedure(window, SAVER_WM_NCCREATE, 0, SaverLParam(&params));
     procedure(window, SAVER_WM_CREATE, 0, SaverLParam(&params));
     procedure(window, SAVER_WM_SIZE, 0, PackedSize(window->width, window->height));
@@ -61,6 +64,10 @@ void HeadlessFreeWindow(HeadlessWindow* window) {
 void HeadlessSetDesktopSize(int width, int height) {
     s_desktopWidth = width;
     s_desktopHeight = height;
+}
+
+void HeadlessSetMonitors(const SaverMonitor* monitors, int count) {
+    s_monitors.assign(monitors, monitors + count);
 }
 
 bool HeadlessQuitPosted(int* exitCode) {
@@ -110,6 +117,14 @@ SaverResult HostSendMessage(SaverWindow window, uint32_t message, SaverWParam wP
 void HostPostQuitMessage(int exitCode) {
     s_quitPosted = true;
     s_exitCode = exitCode;
+}
+
+void HostSetWindowData(SaverWindow window, void* data) {
+    Window(window)->data = data;
+}
+
+void* HostGetWindowData(SaverWindow window) {
+    return Window(window)->data;
 }
 
 void HostFocusWindow(SaverWindow) {}
@@ -167,6 +182,13 @@ void HostSizeWindow(SaverWindow saverWindow, int width, int height) {
     window->height = height;
     OffscreenResize(&window->surface, width, height);
     window->procedure(window, SAVER_WM_SIZE, 0, PackedSize(width, height));
+}
+
+int HostListMonitors(SaverWindow window, SaverMonitor* monitors, int capacity) {
+    if (Window(window)->parent) return 0;
+    int count = int(s_monitors.size()) < capacity ? int(s_monitors.size()) : capacity;
+    std::copy(s_monitors.begin(), s_monitors.begin() + count, monitors);
+    return count;
 }
 
 void HostHideCursor() {}

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "engine/saver_window.h"
 #include "engine/saver_window_proc.h"
 #include "host/headless/headless_host.h"
 #include "host/headless/png_image.h"
@@ -16,11 +17,12 @@
 
 static const char USAGE[] =
     "usage: vesperglow-snapshot [--output FILE.png] [--seed N] [--size WxH] [--seconds S]\n"
-    "                           [--opening S] [--hold F1|F2]...\n"
+    "                           [--opening S] [--hold F1|F2]... [--monitor N]\n"
     "  Renders the show offscreen (Mesa EGL) and writes its last frame; prints the file's path.\n"
     "  --seconds is show time past the opening (default 8); the settings are the user's own.\n"
     "  --opening stops S seconds into the opening show instead (its title shows from 1 to 6).\n"
-    "  --hold keeps F1 (the border) or F2 (the frame rate) down from the start.\n";
+    "  --hold keeps F1 (the border) or F2 (the frame rate) down from the start.\n"
+    "  --monitor draws the show monitor N (0 the primary) plays with the same seed.\n";
 
 const double SNAPSHOT_FRAME_SECONDS = 1.0 / 60;
 // The opening show lasts six seconds; this bounds the run should the show never get past it.
@@ -52,7 +54,8 @@ static const option SNAPSHOT_OPTIONS[] = {
     {"output", required_argument, nullptr, 'o'}, {"seed", required_argument, nullptr, 's'},
     {"size", required_argument, nullptr, 'z'},   {"seconds", required_argument, nullptr, 'S'},
     {"opening", required_argument, nullptr, 'O'}, {"hold", required_argument, nullptr, 'H'},
-    {"help", no_argument, nullptr, 'h'},          {nullptr, 0, nullptr, 0},
+    {"monitor", required_argument, nullptr, 'm'}, {"help", no_argument, nullptr, 'h'},
+    {nullptr, 0, nullptr, 0},
 };
 
 static SnapshotOptions ParseOptions(int argc, char** argv) {
@@ -88,6 +91,11 @@ static SnapshotOptions ParseOptions(int argc, char** argv) {
                 options.opening > 6)
                 Usage("bad value for --opening");
             break;
+        case 'm':
+            if (std::sscanf(value, "%d%c", &options.request.monitorIndex, &extra) != 1 ||
+                options.request.monitorIndex < 0 || options.request.monitorIndex >= SAVER_MAX_MONITORS)
+                Usage("bad value for --monitor");
+            break;
         case 'H':
             if (std::strcmp(value, "F1") != 0 && std::strcmp(value, "F2") != 0) Usage("bad value for --hold");
             options.heldKeys.push_back(value[1] == '1' ? SAVER_VK_F1 : SAVER_VK_F2);
@@ -107,12 +115,16 @@ static SnapshotOptions ParseOptions(int argc, char** argv) {
 int main(int argc, char** argv) {
     SnapshotOptions options = ParseOptions(argc, argv);
     OpenSettingsStore();
-    g_show.clock = FrameClock();  // stepped: a seed gives the same picture every time
+    g_settings.Load();
+    options.request.settings = &g_settings;
     HeadlessSetDesktopSize(options.width, options.height);
     // The window mode of the Linux program: a window of its own with the desktop as its parent.
     HeadlessWindow* window = HeadlessCreateWindow(SaverWindowProc, options.width, options.height,
-                                                  HeadlessDesktopWindow(), &options.request);
-    if (!g_show.gl.context) {
+                                                  HeadlessDesktopWindow(), options.request);
+    SaverWindowState& state = *SaverWindowStateOf(window);
+    Show& show = *state.shows[0].show;
+    show.clock = FrameClock();  // stepped: a seed gives the same picture every time
+    if (!state.gl.context) {
         std::fprintf(stderr, "vesperglow-snapshot: no offscreen OpenGL (Mesa EGL surfaceless) here\n");
         return 1;
     }
@@ -120,14 +132,14 @@ int main(int argc, char** argv) {
     for (uint32_t key : options.heldKeys) SaverWindowProc(window, SAVER_WM_KEYDOWN, key, 0);
 
     double opening = 0;
-    while (g_show.introStage != SHOW_MAIN_STAGE && opening < SNAPSHOT_OPENING_LIMIT &&
-           !(options.opening > 0 && g_show.showTime >= options.opening)) {
-        g_show.clock.Step(SNAPSHOT_FRAME_SECONDS);
+    while (show.introStage != SHOW_MAIN_STAGE && opening < SNAPSHOT_OPENING_LIMIT &&
+           !(options.opening > 0 && show.showTime >= options.opening)) {
+        show.clock.Step(SNAPSHOT_FRAME_SECONDS);
         HeadlessPump(window);
         opening += SNAPSHOT_FRAME_SECONDS;
     }
     for (double shown = 0; options.opening == 0 && shown < options.seconds; shown += SNAPSHOT_FRAME_SECONDS) {
-        g_show.clock.Step(SNAPSHOT_FRAME_SECONDS);
+        show.clock.Step(SNAPSHOT_FRAME_SECONDS);
         HeadlessPump(window);
     }
 

@@ -24,6 +24,11 @@ void HostSizeWindow(SaverWindow window, int width, int height) {
     SetWindowPos(HWND(window), HWND_TOP, 0, 0, width, height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOREDRAW | SWP_NOACTIVATE);
 }
 
+// One show per window for now.
+int HostListMonitors(SaverWindow, SaverMonitor*, int) {
+    return 0;
+}
+
 void HostHideCursor() {
     SetCursor(nullptr);
 }

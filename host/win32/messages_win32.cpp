@@ -8,7 +8,8 @@ static_assert(SAVER_WM_CREATE == WM_CREATE && SAVER_WM_DESTROY == WM_DESTROY && 
                   SAVER_WM_NCCREATE == WM_NCCREATE && SAVER_WM_KEYDOWN == WM_KEYDOWN &&
                   SAVER_WM_KEYUP == WM_KEYUP && SAVER_WM_SYSKEYDOWN == WM_SYSKEYDOWN && SAVER_WM_TIMER == WM_TIMER &&
                   SAVER_WM_MOUSEMOVE == WM_MOUSEMOVE && SAVER_WM_LBUTTONDOWN == WM_LBUTTONDOWN &&
-                  SAVER_WM_RBUTTONDOWN == WM_RBUTTONDOWN && SAVER_WM_MBUTTONDOWN == WM_MBUTTONDOWN,
+                  SAVER_WM_RBUTTONDOWN == WM_RBUTTONDOWN && SAVER_WM_MBUTTONDOWN == WM_MBUTTONDOWN &&
+                  SAVER_WM_DISPLAYCHANGE == WM_DISPLAYCHANGE,
               "message ids");
 static_assert(SAVER_VK_F1 == VK_F1 && SAVER_VK_F2 == VK_F2, "key codes");
 static_assert(offsetof(SaverCreateParams, createParams) == offsetof(CREATESTRUCTA, lpCreateParams) &&
@@ -32,6 +33,14 @@ void HostKillTimer(SaverWindow window, uintptr_t id) {
 
 SaverResult HostSendMessage(SaverWindow window, uint32_t message, SaverWParam wParam, SaverLParam lParam) {
     return SendMessageA(HWND(window), message, wParam, lParam);
+}
+
+void HostSetWindowData(SaverWindow window, void* data) {
+    SetWindowLongPtrA(HWND(window), GWLP_USERDATA, LONG_PTR(data));
+}
+
+void* HostGetWindowData(SaverWindow window) {
+    return reinterpret_cast<void*>(GetWindowLongPtrA(HWND(window), GWLP_USERDATA));
 }
 
 void HostPostQuitMessage(int exitCode) {

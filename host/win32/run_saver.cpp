@@ -1,5 +1,7 @@
 #include "host/win32/host.h"
 #include "host/win32/host_state.h"
+#include "seam/platform.h"
+#include "settings/settings.h"
 
 const char SAVER_CLASS_NAME[] = "WindowsScreenSaverClass";
 const char SAVER_FULL_SCREEN_TITLE[] = "Screen Saver";
@@ -81,10 +83,13 @@ int RunSaver(HWND parent) {
     }
     g_queryCancelAutoPlay = g_consumerPlatform ? RegisterWindowMessageA("QueryCancelAutoPlay") : 0;
 
+    // The shows start with the settings as stored now.
+    g_settings.Load();
+    SaverShowRequest request = {&g_settings, false, 0, false, 0};
     if (RegisterSaverClass()) {
         const RECT& r = placement.rect;
         g_saverWindow = CreateWindowExA(placement.exStyle, SAVER_CLASS_NAME, placement.title, placement.style, r.left,
-                                        r.top, r.right, r.bottom, parent, nullptr, g_instance, nullptr);
+                                        r.top, r.right, r.bottom, parent, nullptr, g_instance, &request);
     }
     MSG message = {};
     if (g_saverWindow) {

@@ -44,14 +44,16 @@ static void SendInitialSize() {
 // the creation parameters, then the size.
 static void CreateSaverWindow() {
     const HostOptions& options = g_x11.options;
-    SaverShowRequest request = {options.seedGiven, options.seed, options.showFrameRate};
+    g_settings.Load();
+    // What the options give wins for this run and is never saved.
+    Settings settings = g_settings;
+    ApplySettingOptions(options, &settings);
+    SaverShowRequest request = {&settings, options.seedGiven, options.seed, options.showFrameRate, 0};
     SaverCreateParams params = {};
     params.createParams = &request;
     params.parent = PreviewParent();
     SaverLParam lParam = reinterpret_cast<SaverLParam>(&params);
     HostWindowProc(SAVER_WM_NCCREATE, 0, lParam);
-    // The settings are loaded now; what the options give wins for this run and is never saved.
-    ApplySettingOptions(g_x11.options, &g_settings);
     HostWindowProc(SAVER_WM_CREATE, 0, lParam);
     SendInitialSize();
 }

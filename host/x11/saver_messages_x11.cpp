@@ -90,6 +90,14 @@ SaverResult HostSendMessage(SaverWindow, uint32_t message, SaverWParam wParam, S
     return HostWindowProc(message, wParam, lParam);
 }
 
+void HostSetWindowData(SaverWindow, void* data) {
+    g_x11.windowData = data;
+}
+
+void* HostGetWindowData(SaverWindow) {
+    return g_x11.windowData;
+}
+
 void HostPostQuitMessage(int exitCode) {
     g_x11.quit = true;
     g_x11.exitCode = exitCode;

@@ -34,6 +34,7 @@ struct X11Host {
     bool obscured = false;
     bool quit = false;
     int exitCode = 0;
+    void* windowData = nullptr;  // the window procedure's
 };
 
 extern X11Host g_x11;

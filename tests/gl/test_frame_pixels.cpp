@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include "engine/saver_window.h"
 #include "engine/saver_window_proc.h"
 #include "fireworks/burst.h"
 #include "host/headless/headless_host.h"
@@ -78,15 +79,18 @@ void DrawImmediate(FireworkWorld& world, Firework& f) {
 // and as per-record calls from the same random table position: at most one pixel in a thousand may
 // differ, and the client arrays are handed back as they were. The close button ends it all cleanly.
 TEST(SaverFrame, OverlaysOnTopAndTheBatchDrawsWhatPerRecordCallsDraw) {
-    SaverShowRequest request = {true, 77, true};
-    g_show.clock = FrameClock();
-    HeadlessWindow* window = HeadlessCreateWindow(SaverWindowProc, WIDTH, HEIGHT, HeadlessDesktopWindow(), &request);
-    ASSERT_NE(nullptr, g_show.gl.context);
-    g_show.stars.Destroy();  // a black sky, so that only the overlays leave ink
+    const Settings defaults;
+    SaverShowRequest request = {&defaults, true, 77, true, 0};
+    HeadlessWindow* window = HeadlessCreateWindow(SaverWindowProc, WIDTH, HEIGHT, HeadlessDesktopWindow(), request);
+    SaverWindowState* saverWindow = SaverWindowStateOf(window);
+    ASSERT_TRUE(saverWindow && saverWindow->gl.context);
+    Show& show = *saverWindow->shows[0].show;
+    show.clock = FrameClock();
+    show.stars.Destroy();  // a black sky, so that only the overlays leave ink
     SaverWindowProc(window, SAVER_WM_KEYDOWN, SAVER_VK_F1, 0);
     auto frames = [&](int count) {
         for (int frame = 0; frame < count; ++frame) {
-            g_show.clock.Step(1.0 / 60);
+            show.clock.Step(1.0 / 60);
             ASSERT_TRUE(HeadlessPump(window));
         }
     };
@@ -107,7 +111,7 @@ TEST(SaverFrame, OverlaysOnTopAndTheBatchDrawsWhatPerRecordCallsDraw) {
 
     frames(420);
     const Vec3 up(0, 0, 2), colors[2] = {Vec3(1, 0.5, 0.2), Vec3(0.3, 0.6, 1)};
-    FireworkWorld& world = g_show.world;
+    FireworkWorld& world = show.world;
     SphericalBurst(world, Vec3(25, 0, 45), up, COLOR_FLICKER);
     BlastBurst(world, Vec3(0, 0, 50), up, false);
     WillowBurst(world, Vec3(-15, 0, 30), up, colors, false);
@@ -126,11 +130,11 @@ TEST(SaverFrame, OverlaysOnTopAndTheBatchDrawsWhatPerRecordCallsDraw) {
             if (f) DrawImmediate(world, *f);
         RgbImage immediate = ReadFramebuffer(WIDTH, HEIGHT);
         world.randomTable.cursor = cursor;
-        g_show.drawList.Clear();
-        g_show.DrawPass();
+        show.drawList.Clear();
+        show.DrawPass();
         StartScene();
         glEnableClientState(GL_NORMAL_ARRAY);
-        SubmitDrawList(g_show.drawList);
+        SubmitDrawList(show.drawList);
         RgbImage batched = ReadFramebuffer(WIDTH, HEIGHT);
         EXPECT_FALSE(glIsEnabled(GL_VERTEX_ARRAY) || glIsEnabled(GL_COLOR_ARRAY));
         EXPECT_TRUE(glIsEnabled(GL_NORMAL_ARRAY));
@@ -148,7 +152,39 @@ TEST(SaverFrame, OverlaysOnTopAndTheBatchDrawsWhatPerRecordCallsDraw) {
     HeadlessClose(window);
     int exitCode = -1;
     EXPECT_TRUE(window->destroyed && HeadlessQuitPosted(&exitCode) && exitCode == 0);
-    EXPECT_EQ(nullptr, g_show.gl.context);
-    EXPECT_EQ(0, world.pool.CountLive());
+    EXPECT_EQ(nullptr, SaverWindowStateOf(window));
+    HeadlessFreeWindow(window);
+}
+
+// Two monitors side by side under one full-screen window: each half shows its own sky (same size,
+// other seed, so other stars) and its own F1 border, and a monitor that goes takes only its show.
+TEST(SaverFrame, EachMonitorDrawsItsOwnShowAndALayoutChangeKeepsTheSurvivors) {
+    const int half = WIDTH / 2;
+    const SaverMonitor sideBySide[2] = {{0, 0, half, HEIGHT, 1}, {half, 0, half, HEIGHT, 2}};
+    HeadlessSetMonitors(sideBySide, 2);
+    const Settings defaults;
+    SaverShowRequest request = {&defaults, true, 77, false, 0};
+    HeadlessWindow* window = HeadlessCreateWindow(SaverWindowProc, WIDTH, HEIGHT, nullptr, request);
+    SaverWindowState* saverWindow = SaverWindowStateOf(window);
+    ASSERT_TRUE(saverWindow && saverWindow->gl.context && saverWindow->shows.size() == 2);
+    SaverWindowProc(window, SAVER_WM_KEYDOWN, SAVER_VK_F1, 0);
+    ASSERT_TRUE(HeadlessPump(window));
+    RgbImage image = ReadFramebuffer(WIDTH, HEIGHT);
+    long differing = 0;
+    for (int y = 1; y < HEIGHT - 1; ++y) {
+        for (int x = 1; x < half - 1; ++x) differing += !std::equal(image.At(x, y), image.At(x, y) + 3, image.At(x + half, y));
+        for (int edge : {0, half - 1, half, WIDTH - 1}) ASSERT_EQ(153, image.At(edge, y)[1]) << edge << "," << y;
+    }
+    EXPECT_GT(differing, 20) << "both monitors show the same stars";
+
+    Show* kept = saverWindow->shows[0].show.get();
+    const SaverMonitor replugged[2] = {{0, 0, half, HEIGHT, 1}, {half, 0, half, HEIGHT / 2, 3}};
+    HeadlessSetMonitors(replugged, 2);
+    SaverWindowProc(window, SAVER_WM_DISPLAYCHANGE, 0, 0);
+    ASSERT_EQ(2u, saverWindow->shows.size());
+    EXPECT_EQ(kept, saverWindow->shows[0].show.get());
+    EXPECT_EQ(HEIGHT / 2, saverWindow->shows[1].show->height);
+    HeadlessSetMonitors(nullptr, 0);
+    HeadlessClose(window);
     HeadlessFreeWindow(window);
 }

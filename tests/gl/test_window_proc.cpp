@@ -1,10 +1,12 @@
 #include <GL/gl.h>
 #include <gmock/gmock.h>
 
+#include <algorithm>
 #include <set>
 #include <string>
 #include <vector>
 
+#include "engine/saver_window.h"
 #include "engine/saver_window_proc.h"
 #include "host/headless/offscreen_egl.h"
 #include "tests/support/fake_platform.h"
@@ -22,6 +24,8 @@ struct RecordingHost {
     SaverResult defaultResult = 0;  // what DefaultSaverProc returns
     OffscreenSurface surface{64, 48};
     SaverContext context = nullptr;  // the last context made, until deleted
+    void* windowData = nullptr;
+    std::vector<SaverMonitor> monitors;
 };
 
 RecordingHost g_host;
@@ -48,6 +52,13 @@ SaverResult HostSendMessage(SaverWindow window, uint32_t message, SaverWParam wP
     return SaverWindowProc(window, message, wParam, lParam);
 }
 void HostPostQuitMessage(int exitCode) { Record("PostQuitMessage", std::to_string(exitCode)); }
+void HostSetWindowData(SaverWindow, void* data) { g_host.windowData = data; }
+void* HostGetWindowData(SaverWindow) { return g_host.windowData; }
+int HostListMonitors(SaverWindow, SaverMonitor* monitors, int capacity) {
+    int count = std::min(int(g_host.monitors.size()), capacity);
+    std::copy(g_host.monitors.begin(), g_host.monitors.begin() + count, monitors);
+    return count;
+}
 void HostFocusWindow(SaverWindow) { Record("FocusWindow"); }
 SaverSurface HostGetSurface(SaverWindow) { return Record("GetSurface") ? nullptr : &g_host.surface; }
 int HostChoosePixelFormat(SaverSurface, const PixelFormatRequest& request) {
@@ -104,7 +115,7 @@ protected:
     void SetUp() override { Restart(); }
     void TearDown() override { Restart(); }
     void Restart() {
-        if (g_show.gl.context) Send(SAVER_WM_DESTROY);
+        if (State()) Send(SAVER_WM_DESTROY);
         OffscreenMakeCurrent(nullptr, EGL_NO_CONTEXT);
         if (g_host.context) OffscreenDestroyContext(g_host.context);
         OffscreenDestroySurface(&g_host.surface);
@@ -114,18 +125,22 @@ protected:
     SaverResult Send(uint32_t message, SaverWParam wParam = 0, SaverLParam lParam = 0) {
         return SaverWindowProc(&s_window, message, wParam, lParam);
     }
-    // WM_NCCREATE loads the stored settings; the test's choices replace them before WM_CREATE.
+    // The settings the host hands over: the defaults with the test's display mode, blending and keys.
     void Create(SaverWindow parent, uint32_t modeWidth = 0, uint32_t alphaBlending = 1, uint32_t overlayKeys = 1) {
-        SaverCreateParams params = {nullptr, nullptr, nullptr, parent};
+        Settings settings;
+        settings.displayWidth = modeWidth;
+        settings.displayHeight = modeWidth ? 600 : 0;
+        settings.displayBits = modeWidth ? 16 : 0;
+        settings.alphaBlending = alphaBlending;
+        settings.f1DisplaysWindowBorder = settings.f2DisplaysFrameRate = overlayKeys;
+        SaverShowRequest request = {&settings, true, 1, false, 0};
+        SaverCreateParams params = {&request, nullptr, nullptr, parent};
         Send(SAVER_WM_NCCREATE, 0, SaverLParam(&params));
         g_host.calls.clear();
-        g_settings.displayWidth = modeWidth;
-        g_settings.displayHeight = modeWidth ? 600 : 0;
-        g_settings.displayBits = modeWidth ? 16 : 0;
-        g_settings.alphaBlending = alphaBlending;
-        g_settings.f1DisplaysWindowBorder = g_settings.f2DisplaysFrameRate = overlayKeys;
         ASSERT_EQ(0, Send(SAVER_WM_CREATE, 0, SaverLParam(&params)));
     }
+    static SaverWindowState* State() { return SaverWindowStateOf(&s_window); }
+    static Show& FirstShow() { return *State()->shows[0].show; }
 };
 
 }  // namespace
@@ -185,7 +200,7 @@ TEST_F(WindowProcTest, AFailedSetUpStepIsReportedOnceAndTheRestOfTheSetUpIsSkipp
         Send(SAVER_WM_SIZE, 0, Packed(64, 48));
         Send(SAVER_WM_TIMER);
         Send(SAVER_WM_DESTROY);
-        EXPECT_EQ(nullptr, g_show.gl.context);
+        EXPECT_EQ(nullptr, State());
         EXPECT_EQ(1u, g_reportedErrors.size());
     }
 }
@@ -198,13 +213,11 @@ TEST_F(WindowProcTest, TimerDrawsAndSwapsAndDestroyFreesEverythingReportingEachF
     g_host.calls.clear();
     EXPECT_EQ(0, Send(SAVER_WM_TIMER, 99));
     EXPECT_THAT(g_host.calls, ElementsAre("SwapBuffers window"));
-    for (int slot = 0; slot < POOL_SIZE; ++slot) g_show.world.Create(slot, Vec3(), Vec3(), FF_STAR);
+    for (int slot = 0; slot < POOL_SIZE; ++slot) FirstShow().world.Create(slot, Vec3(), Vec3(), FF_STAR);
     g_host.calls.clear();
     g_host.failing = {"MakeCurrent", "DeleteContext", "ReleaseSurface"};
     EXPECT_EQ(0, Send(SAVER_WM_DESTROY));
-    EXPECT_EQ(0, g_show.world.pool.CountLive());
-    EXPECT_EQ(nullptr, g_show.stars.starArray);
-    EXPECT_TRUE(g_show.gl.context == nullptr && g_show.gl.surface == nullptr);
+    EXPECT_EQ(nullptr, State());
     EXPECT_THAT(g_host.calls, ElementsAre("KillTimer 1", "MakeCurrent release", "DeleteContext", "ReleaseSurface",
                                           "PostQuitMessage 0"));
     ASSERT_EQ(3u, g_reportedErrors.size());
@@ -226,7 +239,7 @@ TEST_F(WindowProcTest, F1AndF2ShowTheirOverlaysWhileHeldWhenTheirSettingsAllow) 
         EXPECT_EQ(allowed ? 0 : 0x55, Send(SAVER_WM_KEYDOWN, SAVER_VK_F1));
         EXPECT_EQ(allowed ? 0 : 0x55, Send(SAVER_WM_KEYDOWN, SAVER_VK_F2));
         Send(SAVER_WM_KEYUP, SAVER_VK_F1);
-        EXPECT_TRUE(!g_show.showBorder && g_show.showFrameRate == bool(allowed));
+        EXPECT_TRUE(!FirstShow().showBorder && FirstShow().showFrameRate == bool(allowed));
         EXPECT_EQ(allowed ? 0u : 3u, g_host.calls.size());
     }
 }

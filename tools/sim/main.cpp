@@ -10,12 +10,13 @@
 #include <ctime>
 #include <string>
 
+#include "engine/monitor_seed.h"
 #include "engine/show.h"
 
 static const char USAGE[] =
     "usage: vesperglow-sim [--seed N] [--frames N] [--dt SECONDS] [--size WxH] [--frequency N]\n"
     "                      [--display-title 0|1] [--stars 0..4] [--twilight 0|1]\n"
-    "                      [--weights a,b,c,d,e,f,g] [--dump]\n";
+    "                      [--weights a,b,c,d,e,f,g] [--monitor N] [--dump]\n";
 
 static const char* const BURST_NAMES[BURST_KIND_COUNT] = {
     "none", "spherical", "weeping-willow", "blast", "sparkling",
@@ -27,6 +28,7 @@ struct SimOptions {
     double dt = 1.0 / 60;
     int width = 1024;
     int height = 768;
+    int32_t monitor = 0;  // whose show of the seed: 0 the primary's
     bool dump = false;
     Settings settings;
 };
@@ -74,8 +76,8 @@ static void SetWeights(Settings* settings, const char* text) {
     }
 }
 
-enum SimOption { OPTION_SEED = 256, OPTION_FRAMES, OPTION_DT, OPTION_SIZE, OPTION_WEIGHTS, OPTION_DUMP, OPTION_HELP,
-                 OPTION_SETTING };
+enum SimOption { OPTION_SEED = 256, OPTION_FRAMES, OPTION_DT, OPTION_SIZE, OPTION_WEIGHTS, OPTION_MONITOR, OPTION_DUMP,
+                 OPTION_HELP, OPTION_SETTING };
 
 // The options that set one stored value each, by its name in the store; their codes follow OPTION_SETTING.
 static const char* const SETTING_OPTIONS[] = {"Frequency", "Display Vesperglow", "Stars", "Twilight Sky"};
@@ -86,6 +88,7 @@ static const option SIM_OPTIONS[] = {
     {"dt", required_argument, nullptr, OPTION_DT},
     {"size", required_argument, nullptr, OPTION_SIZE},
     {"weights", required_argument, nullptr, OPTION_WEIGHTS},
+    {"monitor", required_argument, nullptr, OPTION_MONITOR},
     {"dump", no_argument, nullptr, OPTION_DUMP},
     {"help", no_argument, nullptr, OPTION_HELP},
     {"frequency", required_argument, nullptr, OPTION_SETTING},
@@ -122,6 +125,9 @@ static SimOptions ParseOptions(int argc, char** argv) {
         }
         case OPTION_WEIGHTS:
             SetWeights(&options.settings, value);
+            break;
+        case OPTION_MONITOR:
+            options.monitor = int32_t(ParseUnsigned(value, SAVER_MAX_MONITORS - 1, "--monitor"));
             break;
         case OPTION_DUMP:
             options.dump = true;
@@ -170,7 +176,7 @@ int main(int argc, char** argv) {
     SimOptions options = ParseOptions(argc, argv);
     // Static: the show's tables are too large for some stacks.
     static Show show;
-    show.Init(options.seed, options.settings);
+    show.Init(MonitorSeed(options.seed, options.monitor), options.settings);
     show.Resize(options.width, options.height);
 
     BurstTally tally = {};
