@@ -148,6 +148,14 @@ class XServer:
         """Runs an X client to completion; returns its standard output."""
         return run([str(a) for a in args], self.env(), check_status=check_status)[1]
 
+    def add_monitor(self, side="right-of", mode="800x600", output="DUMMY1"):
+        """A second monitor beside the first (Xorg's dummy driver only); "off" takes it away again."""
+        if side == "off":
+            self.run(["xrandr", "--output", output, "--off"])
+            return
+        self.run(["xrandr", "--addmode", output, mode], check_status=False)  # already added: fine
+        self.run(["xrandr", "--output", output, "--mode", mode, "--" + side, "DUMMY0"])
+
     def xdotool(self, *args):
         return self.run(["xdotool"] + list(args))
 
