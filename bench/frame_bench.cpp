@@ -6,9 +6,13 @@
 #include <GL/gl.h>
 
 #include <cstdio>
+#include <memory>
 #include <utility>
+#include <vector>
 
 #include "bench/show_mix.h"
+#include "engine/monitor_seed.h"
+#include "engine/saver_window.h"
 #include "host/headless/offscreen_egl.h"
 #include "render/gl_context.h"
 #include "render/gl_state.h"
@@ -64,6 +68,44 @@ static void Frame(benchmark::State& state, int width, int height, int live) {
     state.counters["fps"] = benchmark::Counter(double(state.iterations()), benchmark::Counter::kIsRate);
 }
 
+// Two monitors side by side under one window, each with its own show of `live` records: one clear,
+// then each show in its own viewport and scissor, as the full-screen saver draws them.
+static void TwoMonitorFrame(benchmark::State& state, int width, int height, int live) {
+    if (!UseWindowSize(2 * width, height)) {
+        state.SkipWithError("no offscreen OpenGL (Mesa EGL surfaceless)");
+        return;
+    }
+    SaverWindowState window;
+    window.width = 2 * width;
+    window.height = height;
+    std::vector<PoolSnapshot> snapshots;
+    for (uint32_t monitor = 0; monitor < 2; ++monitor) {
+        window.shows.push_back({{int32_t(monitor) * width, 0, width, height, monitor}, std::make_unique<Show>()});
+        Show& show = *window.shows.back().show;
+        show.font = s_show.font;
+        snapshots.push_back(BuildShowMix(show, MonitorSeed(BENCH_SEED, int32_t(monitor)), live));
+        if (int(snapshots.back().records.size()) != live) {
+            state.SkipWithError("the show never reached that many live records");
+            return;
+        }
+        show.Resize(width, height);
+    }
+    SetFixedGLState();
+    SetBlendState(window.shows[0].show->settings.alphaBlending != 0);
+    for (auto _ : state) {
+        state.PauseTiming();
+        for (size_t monitor = 0; monitor < 2; ++monitor) {
+            RestoreShowMix(*window.shows[monitor].show, snapshots[monitor]);
+            window.shows[monitor].show->clock.Step(1.0 / 60);
+        }
+        state.ResumeTiming();
+        RenderShows(window);
+        glFinish();
+    }
+    state.counters["records"] = double(2 * live);
+    state.counters["fps"] = benchmark::Counter(double(state.iterations()), benchmark::Counter::kIsRate);
+}
+
 int main(int argc, char** argv) {
     const std::pair<int, int> sizes[] = {{1024, 768}, {1920, 1080}};
     for (const auto& size : sizes) {
@@ -76,6 +118,14 @@ int main(int argc, char** argv) {
                 ->UseRealTime()
                 ->MeasureProcessCPUTime();
         }
+    }
+    for (int live : {1000, 5000, 10000}) {
+        char name[96];
+        std::snprintf(name, sizeof name, "TwoMonitorFrame/2x1920x1080/%d", live);
+        benchmark::RegisterBenchmark(name, [=](benchmark::State& state) { TwoMonitorFrame(state, 1920, 1080, live); })
+            ->Unit(benchmark::kMillisecond)
+            ->UseRealTime()
+            ->MeasureProcessCPUTime();
     }
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
