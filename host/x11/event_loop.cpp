@@ -5,6 +5,7 @@
 
 #include "host/x11/frame_timer.h"
 #include "host/x11/key_codes.h"
+#include "host/x11/monitors.h"
 #include "host/x11/signals.h"
 #include "host/x11/x11_host.h"
 #include "host/x11/x_errors.h"
@@ -113,11 +114,17 @@ int RunEventLoop(int signalDescriptor) {
     pollfd waits[2] = {{ConnectionNumber(display), POLLIN, 0}, {signalDescriptor, POLLIN, 0}};
     // Like a Win32 queue: events and posted messages first, the timer only when nothing else waits.
     while (!g_x11.quit) {
+        // A layout change comes as several events; the layout is read once they are all in.
+        bool layoutChanged = false;
         while (!g_x11.quit && XPending(display)) {
             XEvent event;
             XNextEvent(display, &event);
-            Dispatch(event);
+            if (IsLayoutEvent(event))
+                layoutChanged = true;
+            else
+                Dispatch(event);
         }
+        if (layoutChanged && !g_x11.quit) FollowScreenLayout();
         HandlePendingXError();
         if (g_x11.quit) break;
         if (TakeSignals()) PostClose();

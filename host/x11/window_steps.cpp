@@ -17,11 +17,6 @@ void HostSizeWindow(SaverWindow, int width, int height) {
     SendSizeIfChanged(width, height);
 }
 
-// One show per X11 window for now.
-int HostListMonitors(SaverWindow, SaverMonitor*, int) {
-    return 0;
-}
-
 void HostHideCursor() {
     if (g_x11.ownsWindow) XDefineCursor(g_x11.display, g_x11.window, BlankCursor());
 }
