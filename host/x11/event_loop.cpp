@@ -3,6 +3,8 @@
 #include <X11/Xlib.h>
 #include <poll.h>
 
+#include <vector>
+
 #include "host/x11/frame_timer.h"
 #include "host/x11/key_codes.h"
 #include "host/x11/monitors.h"
@@ -114,15 +116,21 @@ int RunEventLoop(int signalDescriptor) {
     pollfd waits[2] = {{ConnectionNumber(display), POLLIN, 0}, {signalDescriptor, POLLIN, 0}};
     // Like a Win32 queue: events and posted messages first, the timer only when nothing else waits.
     while (!g_x11.quit) {
-        // A layout change comes as several events; the layout is read once they are all in.
+        // A layout change comes as several events; the layout is read once they are all in. The
+        // server may move the pointer onto a monitor that stays: that is no drift of the user's.
+        std::vector<XEvent> batch;
         bool layoutChanged = false;
-        while (!g_x11.quit && XPending(display)) {
+        while (XPending(display)) {
             XEvent event;
             XNextEvent(display, &event);
             if (IsLayoutEvent(event))
                 layoutChanged = true;
             else
-                Dispatch(event);
+                batch.push_back(event);
+        }
+        for (XEvent& event : batch) {
+            if (g_x11.quit) break;
+            if (!(layoutChanged && event.type == MotionNotify)) Dispatch(event);
         }
         if (layoutChanged && !g_x11.quit) FollowScreenLayout();
         HandlePendingXError();
