@@ -1,11 +1,16 @@
-"""The stored display mode of the full-screen saver, on Xorg with the dummy driver (Xvfb has one
-mode only): switched at start and back on every way out; a mode the output cannot take is refused
-with a message and exit code 1."""
+"""Xorg with the dummy driver (Xvfb has one mode and one monitor): the stored display mode of the
+full-screen saver, switched at start and back on every way out, or refused with a message and exit
+code 1; and several monitors, each with a show of its own, in one process or one per monitor."""
+import os
 import re
+import shutil
 import signal
+import time
 
-from e2e import XServer, check, run_case, wait_until
-from xtest import saver, write_settings
+from e2e import XServer, check, is_firework_colour, log, run_case, wait_until
+from test_modes import is_sky, window_size
+from xscreensaver_user import XscreensaverUser
+from xtest import OPENING_SECONDS, VESPERGLOW, saver, write_settings
 
 DESKTOP = (1024, 768)
 
@@ -47,5 +52,155 @@ def switched_and_restored_or_refused():
             check(modes(server) == (DESKTOP, DESKTOP), "the mode changed although it failed")
 
 
+def monitor_boxes(server):
+    """The monitors as (left, top, right, bottom), the primary first."""
+    found = re.findall(r"^ *\d+: \+(\*?)\S+ (\d+)/\d+x(\d+)/\d+\+(\d+)\+(\d+)",
+                       server.run(["xrandr", "--listmonitors"]), re.M)
+    boxes = sorted(found, key=lambda found: not found[0])
+    return [(int(x), int(y), int(x) + int(w), int(y) + int(h)) for _, w, h, x, y in boxes]
+
+
+def covered(image, box):
+    """Sky over most of the box, fireworks in it, and none of the root's grey."""
+    seen = {"grey": 0, "sky": 0, "fire": 0}
+
+    def note(r, g, b):
+        seen["grey"] += r == g == b == 0x80
+        seen["sky"] += is_sky(r, g, b)
+        seen["fire"] += is_firework_colour(r, g, b)
+    image.count(note, box)
+    return seen["grey"] == 0 and seen["sky"] > (box[2] - box[0]) * (box[3] - box[1]) // 2 and seen["fire"] >= 100
+
+
+def screenshot_until(server, name, test, what):
+    """The first screenshot that passes the test."""
+    return wait_until(lambda: (lambda image: test(image) and image)(server.screenshot(name)), what, step=1)
+
+
+def every_monitor_covered(server, name, boxes):
+    image = screenshot_until(server, name, lambda image: all(covered(image, box) for box in boxes),
+                             "sky and fireworks on every monitor")
+    log("every monitor covered: " + image.path)
+
+
+def fullscreen_covers_every_monitor_and_switches_the_primary_only():
+    write_settings({"Frequency": 60})
+    with XServer("xorg") as server:
+        server.run(["xsetroot", "-solid", "#808080"])
+        for side in ["right-of", "left-of"]:
+            server.add_monitor(side)
+            program = saver(server, ["-fullscreen"])
+            check(window_size(server, server.find_window()) == (1824, 768), "the window does not cover the screen")
+            time.sleep(OPENING_SECONDS)
+            every_monitor_covered(server, "fullscreen-" + side, monitor_boxes(server))
+            for _ in range(1 if side == "right-of" else 6):  # a key, or the drift a pixel at a time
+                server.xdotool(*(["key", "a"] if side == "right-of" else ["mousemove_relative", "--", 1, 0]))
+                time.sleep(0.2)
+            program.expect_exit(0)
+        # The primary, right of the other, takes the stored mode; the window follows the screen.
+        desktop = monitor_boxes(server)
+        write_settings({"Display Width": 800, "Display Height": 600, "Display Bits": 32, "Frequency": 60})
+        program = saver(server, ["-fullscreen"])
+        wait_until(lambda: monitor_boxes(server) == [(800, 0, 1600, 600), (0, 0, 800, 600)], "the primary's switch")
+        wait_until(lambda: window_size(server, server.find_window()) == (1600, 600), "the window following")
+        every_monitor_covered(server, "fullscreen-switched", monitor_boxes(server))
+        program.signal(signal.SIGTERM)
+        program.expect_exit(0)
+        check(monitor_boxes(server) == desktop, "the primary's mode was not restored")
+
+
+def star_points(image, box):
+    """Where the stars' greys lie, from the box's corner."""
+    left, top, right, bottom = box
+    points = set()
+    for y in range(top, bottom):
+        for x in range(left, right):
+            at = (y * image.width + x) * 3
+            pixel = image.rgb[at:at + 3]
+            if min(pixel) >= 70 and max(pixel) - min(pixel) <= 40:
+                points.add((x - left, y - top))
+    return points
+
+
+def differ_in_stars(image, boxes):
+    stars = [star_points(image, box) for box in boxes]
+    log("stars: %s, %d alike" % ([len(points) for points in stars], len(stars[0] & stars[1])))
+    return len(stars[0] & stars[1]) * 4 < min(map(len, stars))
+
+
+def colour_shares(image, box):
+    """The share of the fireworks' pixels in each order of the strongest and weakest channel."""
+    counts = {}
+
+    def note(*rgb):
+        if is_firework_colour(*rgb):
+            key = (rgb.index(max(rgb)), rgb.index(min(rgb)))
+            counts[key] = counts.get(key, 0) + 1
+    image.count(note, box)
+    return {key: count / max(1, sum(counts.values())) for key, count in counts.items()}
+
+
+def is_version_text(r, g, b):
+    return r >= 150 and g >= 130 and b <= 110
+
+
+def version_pixels(image, box):
+    """The opening's version line, low at the monitor's right: a show that has just begun."""
+    return image.count(is_version_text, (box[2] - 160, box[3] - 40, box[2], box[3]))
+
+
+def equal_monitors_differ_and_monitors_come_and_go():
+    with XServer("xorg") as server:
+        server.add_monitor("right-of", mode="1024x768")
+        boxes = monitor_boxes(server)
+        program = saver(server, ["-fullscreen", "-seed", "3"])
+        server.find_window()
+        # One look in the opening (title and version from 1 s to 6 s, bursts from 1 s): each monitor
+        # opens on its own, with its own stars and the colours of its own seed.
+        time.sleep(2.5)
+        opening = server.screenshot("equal-opening")
+        check(all(version_pixels(opening, box) >= 50 for box in boxes), "no opening on each monitor: " + opening.path)
+        check(differ_in_stars(opening, boxes), "the monitors start alike: " + opening.path)
+        shares = [colour_shares(opening, box) for box in boxes]
+        difference = sum(abs(shares[0].get(key, 0) - shares[1].get(key, 0)) for key in set(shares[0]) | set(shares[1]))
+        log("opening colours %.2f apart: %s" % (difference, opening.path))
+        check(difference > 0.25, "the opening bursts share their colours (%.2f apart): %s" % (difference, opening.path))
+        time.sleep(OPENING_SECONDS)
+        server.add_monitor("off")
+        wait_until(lambda: window_size(server, server.find_window()) == (1024, 768), "the window to shrink")
+        program.still_running(1, "after a monitor went")
+        server.add_monitor("left-of")
+        primary, added = monitor_boxes(server)
+        # The new monitor's show opens; the primary's goes on.
+        image = screenshot_until(server, "monitor-added", lambda image: version_pixels(image, added) >= 50,
+                                 "the new monitor's opening")
+        check(version_pixels(image, primary) < 10, "the primary's show began again: " + image.path)
+        program.signal(signal.SIGTERM)
+        program.expect_exit(0)
+
+
+def xscreensaver_runs_one_process_per_monitor():
+    with XServer("xorg") as server, XscreensaverUser("vesperglow-test", server) as user:
+        server.add_monitor("right-of", mode="1024x768")
+        boxes = monitor_boxes(server)
+        program = os.path.join(user.home, "vesperglow")
+        shutil.copy(VESPERGLOW, program)
+        # One seed for both: only the monitor each window lies on tells the shows apart.
+        with open(os.path.join(user.home, ".xscreensaver"), "w") as f:
+            f.write("mode: one\nselected: 0\nlock: False\nfade: False\nunfade: False\n"
+                    "programs: GL: %s --root -seed 9 \\n\n" % program)
+        user.start_daemon()
+        check(user.command("-activate"), "xscreensaver-command -activate failed")
+        wait_until(lambda: len(user.processes(program)) == 2, "one process per monitor")
+        server.run(["xsetroot", "-solid", "#808080"])
+        every_monitor_covered(server, "xscreensaver-two-monitors", boxes)
+        image = server.screenshot("xscreensaver-stars")
+        check(min(len(star_points(image, box)) for box in boxes) >= 30 and differ_in_stars(image, boxes),
+              "both processes play one show: " + image.path)
+        check(user.command("-deactivate"), "xscreensaver-command -deactivate failed")
+        wait_until(lambda: not user.processes(program), "the processes ending")
+        check(not user.saver_errors(), "errors: %s" % user.saver_errors())
+
+
 if __name__ == "__main__":
-    run_case(globals(), tools=("Xorg", "xrandr", "xdotool", "xwininfo", "xkill"))
+    run_case(globals(), tools=("Xorg", "xrandr", "xdotool", "xwininfo", "xkill", "xsetroot", "xscreensaver"))
