@@ -50,7 +50,7 @@ static void CreateSaverWindow() {
     Settings settings = g_settings;
     ApplySettingOptions(options, &settings);
     SaverShowRequest request = {&settings, options.seedGiven, options.seed, options.showFrameRate,
-                                  DrawingWindowMonitorIndex()};
+                                DrawingWindowMonitorIndex()};
     SaverCreateParams params = {};
     params.createParams = &request;
     params.parent = PreviewParent();
@@ -97,6 +97,7 @@ int main(int argc, char** argv) {
     if (!OpenDisplay()) return 1;
     if (!SetUpWindow()) return 1;
     WatchScreenLayout();
+    PaceToOutput();
     // Held keys repeat as presses alone, as on Windows, so F1 and F2 stay down while held.
     XkbSetDetectableAutoRepeat(g_x11.display, True, nullptr);
     CreateSaverWindow();

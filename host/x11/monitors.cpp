@@ -6,6 +6,7 @@
 #include <algorithm>
 
 #include "engine/saver_window.h"
+#include "host/x11/frame_timer.h"
 #include "host/x11/x11_host.h"
 #include "host/x11/x_errors.h"
 #include "host/x11/xrandr_output.h"
@@ -133,15 +134,18 @@ int DrawingWindowMonitorIndex() {
     return MonitorIndexAt(monitors, count, x, y);
 }
 
-void PacingPoint(int* x, int* y) {
-    if (!CoversScreen()) {
-        WindowCentre(x, y);
-        return;
+void PaceToOutput() {
+    int x, y;
+    if (CoversScreen()) {
+        SaverMonitor monitors[SAVER_MAX_MONITORS];
+        ScreenMonitors(g_x11.display, monitors, SAVER_MAX_MONITORS);
+        x = monitors[0].left + monitors[0].width / 2;
+        y = monitors[0].top + monitors[0].height / 2;
+    } else {
+        WindowCentre(&x, &y);
     }
-    SaverMonitor monitors[SAVER_MAX_MONITORS];
-    ScreenMonitors(g_x11.display, monitors, SAVER_MAX_MONITORS);
-    *x = monitors[0].left + monitors[0].width / 2;
-    *y = monitors[0].top + monitors[0].height / 2;
+    double refresh = OutputRefreshAt(g_x11.display, x, y);
+    g_frameTimer.displayPeriodNanos = refresh > 0 ? int64_t(1e9 / refresh) : FRAME_TIMER_DEFAULT_DISPLAY_NANOS;
 }
 
 void WatchScreenLayout() {
@@ -165,6 +169,8 @@ bool IsLayoutEvent(XEvent& event) {
 
 void FollowScreenLayout() {
     if (g_x11.destroyed || g_x11.closing || !CoversScreen()) return;
+    // Also after the stored mode's switch, before the frame timer starts.
+    PaceToOutput();
     int width, height;
     RootSize(g_x11.display, &width, &height);
     if (g_x11.ownsWindow && (width != g_x11.sentWidth || height != g_x11.sentHeight))

@@ -22,9 +22,9 @@ bool CoversScreen();
 // processes, one per monitor, play the shows one process would play on all of them.
 int DrawingWindowMonitorIndex();
 
-// The point whose output sets the frame pace: the window's centre, or the primary's centre
-// when the window holds several shows. Root coordinates.
-void PacingPoint(int* x, int* y);
+// Frames are paced to the refresh of the output under the window, or of the primary when the
+// window holds several shows.
+void PaceToOutput();
 
 // Asks the server for its layout changes, when the window covers the screen.
 void WatchScreenLayout();
