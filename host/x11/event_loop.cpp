@@ -111,13 +111,10 @@ static void Dispatch(XEvent& event) {
     }
 }
 
-int RunEventLoop(int signalDescriptor) {
-    Display* display = g_x11.display;
-    pollfd waits[2] = {{ConnectionNumber(display), POLLIN, 0}, {signalDescriptor, POLLIN, 0}};
-    // Like a Win32 queue: events and posted messages first, the timer only when nothing else waits.
-    while (!g_x11.quit) {
-        // A layout change comes as several events; the layout is read once they are all in. The
-        // server may move the pointer onto a monitor that stays: that is no drift of the user's.
+// Every event that waits. A layout change comes as several events; the layout is read once they are
+// all in. The server may move the pointer onto a monitor that stays: that is no drift of the user's.
+static void DispatchPending(Display* display) {
+    while (!g_x11.quit && XPending(display)) {
         std::vector<XEvent> batch;
         bool layoutChanged = false;
         while (XPending(display)) {
@@ -133,6 +130,15 @@ int RunEventLoop(int signalDescriptor) {
             if (!(layoutChanged && event.type == MotionNotify)) Dispatch(event);
         }
         if (layoutChanged && !g_x11.quit) FollowScreenLayout();
+    }
+}
+
+int RunEventLoop(int signalDescriptor) {
+    Display* display = g_x11.display;
+    pollfd waits[2] = {{ConnectionNumber(display), POLLIN, 0}, {signalDescriptor, POLLIN, 0}};
+    // Like a Win32 queue: events and posted messages first, the timer only when nothing else waits.
+    while (!g_x11.quit) {
+        DispatchPending(display);
         HandlePendingXError();
         if (g_x11.quit) break;
         if (TakeSignals()) PostClose();
