@@ -4,19 +4,11 @@
 
 #include <algorithm>
 
+#include "host/x11/monitors.h"
 #include "host/x11/x11_host.h"
 #include "host/x11/x_errors.h"
 #include "host/x11/xrandr_output.h"
 #include "seam/platform.h"
-
-static void RootSize(Display* display, int* width, int* height) {
-    Window root;
-    int x, y;
-    unsigned w = 0, h = 0, border, depth;
-    XGetGeometry(display, RootWindow(display, DefaultScreen(display)), &root, &x, &y, &w, &h, &border, &depth);
-    *width = int(w);
-    *height = int(h);
-}
 
 struct ScreenSize {
     int width;
@@ -158,6 +150,8 @@ bool HostChangeDisplayMode(uint32_t width, uint32_t height, uint32_t bitsPerPixe
             s_saved.changed = true;
             done = SetCrtcAndScreen(display, resources, mode, Scaled(s_saved.screen, screenWidth, screenHeight));
             if (!done) HostRestoreDisplayMode();
+            // The full-screen window covers the screen as it is now, each show its monitor.
+            if (done) FollowScreenLayout();
         }
     }
     if (output) XRRFreeOutputInfo(output);

@@ -3,8 +3,11 @@
 #include <X11/Xlib.h>
 #include <poll.h>
 
+#include <vector>
+
 #include "host/x11/frame_timer.h"
 #include "host/x11/key_codes.h"
+#include "host/x11/monitors.h"
 #include "host/x11/signals.h"
 #include "host/x11/x11_host.h"
 #include "host/x11/x_errors.h"
@@ -108,16 +111,34 @@ static void Dispatch(XEvent& event) {
     }
 }
 
+// Every event that waits. A layout change comes as several events; the layout is read once they are
+// all in. The server may move the pointer onto a monitor that stays: that is no drift of the user's.
+static void DispatchPending(Display* display) {
+    while (!g_x11.quit && XPending(display)) {
+        std::vector<XEvent> batch;
+        bool layoutChanged = false;
+        while (XPending(display)) {
+            XEvent event;
+            XNextEvent(display, &event);
+            if (IsLayoutEvent(event))
+                layoutChanged = true;
+            else
+                batch.push_back(event);
+        }
+        for (XEvent& event : batch) {
+            if (g_x11.quit) break;
+            if (!(layoutChanged && event.type == MotionNotify)) Dispatch(event);
+        }
+        if (layoutChanged && !g_x11.quit) FollowScreenLayout();
+    }
+}
+
 int RunEventLoop(int signalDescriptor) {
     Display* display = g_x11.display;
     pollfd waits[2] = {{ConnectionNumber(display), POLLIN, 0}, {signalDescriptor, POLLIN, 0}};
     // Like a Win32 queue: events and posted messages first, the timer only when nothing else waits.
     while (!g_x11.quit) {
-        while (!g_x11.quit && XPending(display)) {
-            XEvent event;
-            XNextEvent(display, &event);
-            Dispatch(event);
-        }
+        DispatchPending(display);
         HandlePendingXError();
         if (g_x11.quit) break;
         if (TakeSignals()) PostClose();

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "host/x11/event_loop.h"
+#include "host/x11/monitors.h"
 #include "host/x11/options.h"
 #include "host/x11/settings_form_gtk.h"
 #include "host/x11/signals.h"
@@ -48,7 +49,8 @@ static void CreateSaverWindow() {
     // What the options give wins for this run and is never saved.
     Settings settings = g_settings;
     ApplySettingOptions(options, &settings);
-    SaverShowRequest request = {&settings, options.seedGiven, options.seed, options.showFrameRate, 0};
+    SaverShowRequest request = {&settings, options.seedGiven, options.seed, options.showFrameRate,
+                                DrawingWindowMonitorIndex()};
     SaverCreateParams params = {};
     params.createParams = &request;
     params.parent = PreviewParent();
@@ -94,6 +96,8 @@ int main(int argc, char** argv) {
     InstallXErrorHandlers();
     if (!OpenDisplay()) return 1;
     if (!SetUpWindow()) return 1;
+    WatchScreenLayout();
+    PaceToOutput();
     // Held keys repeat as presses alone, as on Windows, so F1 and F2 stay down while held.
     XkbSetDetectableAutoRepeat(g_x11.display, True, nullptr);
     CreateSaverWindow();

@@ -4,7 +4,6 @@
 #include "host/x11/frame_timer.h"
 #include "host/x11/grabs.h"
 #include "host/x11/x11_host.h"
-#include "host/x11/xrandr_output.h"
 #include "seam/platform.h"
 
 SaverResult HostWindowProc(uint32_t message, SaverWParam wParam, SaverLParam lParam) {
@@ -104,9 +103,7 @@ void HostPostQuitMessage(int exitCode) {
 }
 
 uintptr_t HostSetTimer(SaverWindow, uintptr_t id, uint32_t periodMillis) {
-    // Asked when the show starts, after any display-mode switch, which may bring another rate.
-    double refresh = SwitchedOutputRefresh(g_x11.display);
-    g_frameTimer.displayPeriodNanos = refresh > 0 ? int64_t(1e9 / refresh) : FRAME_TIMER_DEFAULT_DISPLAY_NANOS;
+    // Its pace is the output's (PaceToOutput), also after a display-mode switch.
     g_frameTimer.Start(id, periodMillis, HostQueryCounter());
     return id;
 }

@@ -17,18 +17,11 @@ void HostSizeWindow(SaverWindow, int width, int height) {
     SendSizeIfChanged(width, height);
 }
 
-// One show per X11 window for now.
-int HostListMonitors(SaverWindow, SaverMonitor*, int) {
-    return 0;
-}
-
 void HostHideCursor() {
     if (g_x11.ownsWindow) XDefineCursor(g_x11.display, g_x11.window, BlankCursor());
 }
 
-// Windows sends a mouse move when a window appears under the pointer; the drift rule takes it as
-// the start position.
-static void ReportPointerPosition() {
+void ReportPointerPosition() {
     Window root, child;
     int rootX, rootY, x, y;
     unsigned mask;

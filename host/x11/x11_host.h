@@ -63,6 +63,10 @@ void LoseWindow();
 // Sends WM_SIZE when the drawing window's size differs from the last one sent.
 void SendSizeIfChanged(int width, int height);
 
+// Windows sends a mouse move when a window appears under the pointer; the drift rule takes it as
+// the start position.
+void ReportPointerPosition();
+
 // Two values as Win32 packs a point or a size into lParam: the first in the low 16 bits.
 inline SaverLParam PackWords(int low, int high) {
     return SaverLParam(uint32_t(uint16_t(low)) | (uint32_t(uint16_t(high)) << 16));

@@ -12,5 +12,6 @@ RROutput SwitchedOutput(Display* display, XRRScreenResources* resources);
 // The pixmap format's bits per pixel for the screen's depth (32 for depth 24 on most servers).
 uint32_t ScreenBitsPerPixel(Display* display);
 
-// The refresh rate of the output the saver switches, in hertz; 0 when it is unknown or reported as 0.
-double SwitchedOutputRefresh(Display* display);
+// The refresh rate, in hertz, of the lit CRTC holding the point (root coordinates), else of the
+// output the saver switches; 0 when it is unknown or reported as 0.
+double OutputRefreshAt(Display* display, int x, int y);
