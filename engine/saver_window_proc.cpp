@@ -80,6 +80,8 @@ SaverResult SaverWindowProc(SaverWindow window, uint32_t message, SaverWParam wP
         break;
     case SAVER_WM_DISPLAYCHANGE:
         OnLayoutChange(window, *state, false);
+        // The system may move the pointer with the monitors: its next position is a new start.
+        state->awaitingFirstMouseMove = true;
         break;
     case SAVER_WM_TIMER:
         RenderShows(*state);

@@ -5,7 +5,6 @@
 
 #include <algorithm>
 
-#include "engine/saver_window.h"
 #include "host/x11/frame_timer.h"
 #include "host/x11/x11_host.h"
 #include "host/x11/x_errors.h"
@@ -177,10 +176,6 @@ void FollowScreenLayout() {
         XResizeWindow(g_x11.display, g_x11.window, unsigned(width), unsigned(height));
     SendSizeIfChanged(width, height);
     HostWindowProc(SAVER_WM_DISPLAYCHANGE, ScreenBitsPerPixel(g_x11.display), PackWords(width, height));
-    // The pointer may have been moved with the monitors: where it is now is the new start.
-    SaverWindowState* state = SaverWindowStateOf(SaverHandle(g_x11.window));
-    if (state && g_x11.options.mode == HOST_MODE_FULLSCREEN) {
-        state->awaitingFirstMouseMove = true;
-        ReportPointerPosition();
-    }
+    // The drift rule starts again from where the pointer is now.
+    if (g_x11.options.mode == HOST_MODE_FULLSCREEN) ReportPointerPosition();
 }
