@@ -1,5 +1,6 @@
+#include <algorithm>
+
 #include "host/win32/host_state.h"
-#include "host/win32/monitor_layout.h"
 #include "host/win32/win32_api.h"
 #include "seam/platform.h"
 
@@ -26,29 +27,35 @@ void HostSizeWindow(SaverWindow window, int width, int height) {
     SetWindowPos(HWND(window), HWND_TOP, 0, 0, width, height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOREDRAW | SWP_NOACTIVATE);
 }
 
+// The monitors in the order their shows take seeds: the primary first, then as the system lists
+// them.
 struct MonitorSearch {
-    ScreenMonitor found[SAVER_MAX_MONITORS];
-    char devices[SAVER_MAX_MONITORS][CCHDEVICENAME];
+    SaverMonitor found[SAVER_MAX_MONITORS];
     int count;
+    POINT origin;  // the window's client origin on the virtual screen
 };
+
+// FNV-1a of the device name, which stays while the monitor stays connected.
+static uint32_t DeviceKey(const char* device) {
+    uint32_t hash = 2166136261u;
+    for (const char* c = device; *c; ++c) hash = (hash ^ uint8_t(*c)) * 16777619u;
+    return hash;
+}
 
 static BOOL CALLBACK AddMonitor(HMONITOR monitor, HDC, LPRECT, LPARAM data) {
     MonitorSearch& search = *reinterpret_cast<MonitorSearch*>(data);
     MONITORINFOEXA info = {};
     info.cbSize = sizeof info;
     if (!GetMonitorInfoA(monitor, &info)) return TRUE;
-    int at = search.count;
-    const RECT& r = info.rcMonitor;
     bool primary = (info.dwFlags & MONITORINFOF_PRIMARY) != 0;
-    // Past the last slot only the primary still gets one, in place of the last monitor found.
-    if (at == SAVER_MAX_MONITORS) {
-        if (!primary) return TRUE;
-        at = SAVER_MAX_MONITORS - 1;
-    } else {
-        ++search.count;
-    }
-    lstrcpynA(search.devices[at], info.szDevice, CCHDEVICENAME);
-    search.found[at] = {r.left, r.top, r.right, r.bottom, primary, search.devices[at]};
+    if (search.count == SAVER_MAX_MONITORS && !primary) return TRUE;
+    if (search.count < SAVER_MAX_MONITORS) ++search.count;
+    // The primary moves to the front; one found past the last slot pushes the last monitor out.
+    SaverMonitor* at = primary ? search.found : search.found + search.count - 1;
+    if (primary) std::copy_backward(search.found, search.found + search.count - 1, search.found + search.count);
+    const RECT& r = info.rcMonitor;
+    *at = {r.left - search.origin.x, r.top - search.origin.y, r.right - r.left, r.bottom - r.top,
+           DeviceKey(info.szDevice)};
     return TRUE;
 }
 
@@ -56,10 +63,11 @@ static BOOL CALLBACK AddMonitor(HMONITOR monitor, HDC, LPRECT, LPARAM data) {
 int HostListMonitors(SaverWindow window, SaverMonitor* monitors, int capacity) {
     if (g_isPreview) return 0;
     MonitorSearch search = {};
+    ClientToScreen(HWND(window), &search.origin);
     EnumDisplayMonitors(nullptr, nullptr, AddMonitor, LPARAM(&search));
-    POINT origin = {0, 0};
-    ClientToScreen(HWND(window), &origin);
-    return ClientMonitors(search.found, search.count, origin.x, origin.y, monitors, capacity);
+    int count = std::min(search.count, capacity);
+    std::copy(search.found, search.found + count, monitors);
+    return count;
 }
 
 void HostHideCursor() {

@@ -36,8 +36,9 @@ def environment():
     return env
 
 
-def restart_wine_services():
-    """One wine server and the prefix's services on the current display, as the fixture starts them."""
+def restart_wine(display=None):
+    """The run's wine server and the prefix's services, restarted on another X server or on the run's."""
+    DISPLAY[:] = [display] if display else []
     unix("wineserver", "-k", check_status=False)
     unix("wineserver", "-p", own_session=True)
     wine("wineboot", own_session=True)
@@ -45,16 +46,14 @@ def restart_wine_services():
 
 @contextlib.contextmanager
 def wine_on(server):
-    """Wine on another X server for the block (its programs ended), then back on the run's."""
-    DISPLAY.append(server.display)
+    """Wine on another X server for the block, then back on the run's with the block's programs ended."""
+    restart_wine(server.display)
     try:
-        restart_wine_services()
         yield
     finally:
         for program in STARTED:
             program.stop()
-        DISPLAY.pop()
-        restart_wine_services()
+        restart_wine()
 
 
 def unix(*args, **options):
