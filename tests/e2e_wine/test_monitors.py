@@ -23,9 +23,11 @@ def window_rect(window):
 
 
 def check_covered(saver, name, monitors, window, rect):
-    """The window over the virtual screen (rect); fireworks seen on every monitor (boxes on the root),
-    each of which is then all sky, but for what is drawn on it, and none of the root."""
+    """The window over the virtual screen (rect); after the opening (whose title is firework-coloured)
+    fireworks seen on every monitor (boxes on the root), each then all sky but for what is drawn on
+    it, and none of the root."""
     wait_until(lambda: window_rect(window) == rect, "the window at %s" % rect)
+    time.sleep(winetest.OPENING_SECONDS + 1)
     waiting = list(monitors)
 
     def seen():
