@@ -1,3 +1,6 @@
+#include <algorithm>
+
+#include "host/win32/host_state.h"
 #include "host/win32/win32_api.h"
 #include "seam/platform.h"
 
@@ -24,9 +27,47 @@ void HostSizeWindow(SaverWindow window, int width, int height) {
     SetWindowPos(HWND(window), HWND_TOP, 0, 0, width, height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOREDRAW | SWP_NOACTIVATE);
 }
 
-// One show per window for now.
-int HostListMonitors(SaverWindow, SaverMonitor*, int) {
-    return 0;
+// The monitors in the order their shows take seeds: the primary first, then as the system lists
+// them.
+struct MonitorSearch {
+    SaverMonitor found[SAVER_MAX_MONITORS];
+    int count;
+    POINT origin;  // the window's client origin on the virtual screen
+};
+
+// FNV-1a of the device name, which stays while the monitor stays connected.
+static uint32_t DeviceKey(const char* device) {
+    uint32_t hash = 2166136261u;
+    for (const char* c = device; *c; ++c) hash = (hash ^ uint8_t(*c)) * 16777619u;
+    return hash;
+}
+
+static BOOL CALLBACK AddMonitor(HMONITOR monitor, HDC, LPRECT, LPARAM data) {
+    MonitorSearch& search = *reinterpret_cast<MonitorSearch*>(data);
+    MONITORINFOEXA info = {};
+    info.cbSize = sizeof info;
+    if (!GetMonitorInfoA(monitor, &info)) return TRUE;
+    bool primary = (info.dwFlags & MONITORINFOF_PRIMARY) != 0;
+    if (search.count == SAVER_MAX_MONITORS && !primary) return TRUE;
+    if (search.count < SAVER_MAX_MONITORS) ++search.count;
+    // The primary moves to the front; one found past the last slot pushes the last monitor out.
+    SaverMonitor* at = primary ? search.found : search.found + search.count - 1;
+    if (primary) std::copy_backward(search.found, search.found + search.count - 1, search.found + search.count);
+    const RECT& r = info.rcMonitor;
+    *at = {r.left - search.origin.x, r.top - search.origin.y, r.right - r.left, r.bottom - r.top,
+           DeviceKey(info.szDevice)};
+    return TRUE;
+}
+
+// The full-screen window covers every monitor, each with its show; a preview has one show.
+int HostListMonitors(SaverWindow window, SaverMonitor* monitors, int capacity) {
+    if (g_isPreview) return 0;
+    MonitorSearch search = {};
+    ClientToScreen(HWND(window), &search.origin);
+    EnumDisplayMonitors(nullptr, nullptr, AddMonitor, LPARAM(&search));
+    int count = std::min(search.count, capacity);
+    std::copy(search.found, search.found + count, monitors);
+    return count;
 }
 
 void HostHideCursor() {
@@ -44,6 +85,7 @@ bool HostChangeDisplayMode(uint32_t width, uint32_t height, uint32_t bitsPerPixe
     mode.dmPelsWidth = width;
     mode.dmPelsHeight = height;
     mode.dmBitsPerPel = bitsPerPixel;
+    // No device named: only the primary switches, the other monitors keep their modes.
     s_modeChanged = ChangeDisplaySettingsA(&mode, CDS_FULLSCREEN) == DISP_CHANGE_SUCCESSFUL;
     return s_modeChanged;
 }

@@ -6,6 +6,7 @@
 
 int SaverMain(HINSTANCE instance, const char* arguments);
 int RunSaver(HWND parent);  // null parent: full screen
+void CoverVirtualScreen(HWND window);  // the full-screen window, moved and sized to every monitor as they are now
 int ShowSettingsDialog(HWND owner);
 void ChangePassword(HWND window);
 LRESULT CALLBACK HostWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);

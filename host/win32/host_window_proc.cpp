@@ -64,6 +64,11 @@ LRESULT CALLBACK HostWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
             if (command == SC_SCREENSAVE || command == SC_NEXTWINDOW || command == SC_PREVWINDOW) return 0;
         }
         break;
+    case WM_DISPLAYCHANGE:
+        // Our own mode switch, or a monitor plugged in or taken away: the window covers the
+        // monitors as they are now before the shows are laid out on them.
+        if (!g_isPreview) CoverVirtualScreen(window);
+        break;
     case WM_TIMER:
         if (g_closing) return 0;
         Sleep(0);

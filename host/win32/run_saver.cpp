@@ -42,6 +42,30 @@ static SaverWindowPlacement FullScreenPlacement() {
     return {WS_EX_TOPMOST, WS_POPUP | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN, SAVER_FULL_SCREEN_TITLE, rect};
 }
 
+// The virtual screen the full-screen window last covered, and how many monitors it held.
+struct CoveredScreen {
+    RECT rect;
+    int monitors;
+};
+static CoveredScreen s_covered = {};
+
+static CoveredScreen CurrentScreen() {
+    return {FullScreenPlacement().rect, GetSystemMetrics(SM_CMONITORS)};
+}
+
+void CoverVirtualScreen(HWND window) {
+    s_covered = CurrentScreen();
+    const RECT& r = s_covered.rect;
+    SetWindowPos(window, nullptr, r.left, r.top, r.right, r.bottom, SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+// Windows tells every window when a monitor comes or goes; Wine does not, so a slow check compares.
+static void CALLBACK CheckMonitors(HWND, UINT, UINT_PTR, DWORD) {
+    CoveredScreen now = CurrentScreen();
+    if (now.monitors != s_covered.monitors || !EqualRect(&now.rect, &s_covered.rect))
+        SendMessageA(g_saverWindow, WM_DISPLAYCHANGE, 0, 0);
+}
+
 // A saver that already runs full screen is brought forward instead of starting another.
 static bool BringRunningSaverForward() {
     HWND running = FindWindowA(SAVER_CLASS_NAME, SAVER_FULL_SCREEN_TITLE);
@@ -77,6 +101,7 @@ int RunSaver(HWND parent) {
         g_isPreview = 1;
     } else {
         placement = FullScreenPlacement();
+        s_covered = {placement.rect, GetSystemMetrics(SM_CMONITORS)};
         if (BringRunningSaverForward()) return 0;
         g_acLineStatus = ReadAcLineStatus();
         LoadPasswordVerifier();
@@ -93,10 +118,12 @@ int RunSaver(HWND parent) {
     }
     MSG message = {};
     if (g_saverWindow) {
-        if (g_isPreview)
+        if (g_isPreview) {
             SetTimer(nullptr, 0, 1000, CheckPreviewWindows);
-        else
+        } else {
             SetForegroundWindow(g_saverWindow);
+            SetTimer(nullptr, 0, 1000, CheckMonitors);
+        }
         // GetMessageA gives -1 on an invalid call; that must end the loop as WM_QUIT does.
         while (GetMessageA(&message, nullptr, 0, 0) > 0) {
             TranslateMessage(&message);

@@ -1,5 +1,6 @@
 """What the Wine tests share beyond e2e.py: the run's prefix and X server (made once by the set-up
 fixture), Windows programs under Wine, the registry, and the probe program's view of windows."""
+import contextlib
 import errno
 import os
 import sys
@@ -21,15 +22,38 @@ WM_CLOSE, WM_KEYDOWN, WM_LBUTTONDOWN = 0x0010, 0x0100, 0x0201
 SETTLE_SECONDS = 3
 OPENING_SECONDS = 6
 STARTED = []
+DISPLAY = []  # the X server the cases' programs use instead of the run's, while set
 
 
 def environment():
     env = dict(os.environ, WINEPREFIX=PREFIX, WINEARCH=WINEARCH, WINELOADER=LOADER, WINEDEBUG=os.environ.get("VG_WINEDEBUG", "-all"),
                WINEDLLOVERRIDES="mscoree=;mshtml=;winemenubuilder.exe=")
-    if os.path.exists(os.path.join(STATE_DIR, "display")):
+    if DISPLAY:
+        env["DISPLAY"] = DISPLAY[-1]
+    elif os.path.exists(os.path.join(STATE_DIR, "display")):
         with open(os.path.join(STATE_DIR, "display")) as f:
             env["DISPLAY"] = f.read().strip()
     return env
+
+
+def restart_wine(display=None):
+    """The run's wine server and the prefix's services, restarted on another X server or on the run's."""
+    DISPLAY[:] = [display] if display else []
+    unix("wineserver", "-k", check_status=False)
+    unix("wineserver", "-p", own_session=True)
+    wine("wineboot", own_session=True)
+
+
+@contextlib.contextmanager
+def wine_on(server):
+    """Wine on another X server for the block, then back on the run's with the block's programs ended."""
+    restart_wine(server.display)
+    try:
+        yield
+    finally:
+        for program in STARTED:
+            program.stop()
+        restart_wine()
 
 
 def unix(*args, **options):

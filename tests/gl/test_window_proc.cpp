@@ -145,24 +145,29 @@ protected:
 
 }  // namespace
 
-// The window is sized before the display mode changes under it; a preview is neither sized nor
-// switched. The blending setting picks the scene's state.
+// The window is sized before the display mode changes under it; a window over several monitors
+// keeps its size while the mode switches; a preview is neither sized nor switched. The blending
+// setting picks the scene's state.
 TEST_F(WindowProcTest, CreationTakesThePlatformStepsInOrderForEachKindOfWindow) {
     const struct {
         const char* what;
         bool preview;
         uint32_t width, alphaBlending;
         std::vector<std::string> afterContext;
+        bool twoMonitors = false;
     } cases[] = {
         {"stored mode", false, 800, 1,
          {"SizeWindow 800x600", "HideCursor", "ShowWindow", "ChangeDisplayMode 800x600x16", "SetTimer 1 1"}},
         {"desktop size", false, 0, 0,
          {"DesktopSize", "SizeWindow 1280x1024", "HideCursor", "ShowWindow", "SetTimer 1 1"}},
         {"preview", true, 800, 0, {"HideCursor", "ShowWindow", "SetTimer 1 1"}},
+        {"stored mode, two monitors", false, 800, 1,
+         {"HideCursor", "ShowWindow", "ChangeDisplayMode 800x600x16", "SetTimer 1 1"}, true},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
         Restart();
+        if (c.twoMonitors) g_host.monitors = {{0, 0, 1024, 768, 1}, {1024, 0, 800, 600, 2}};
         Create(c.preview ? &s_previewParent : nullptr, c.width, c.alphaBlending);
         std::vector<std::string> expected = {"FocusWindow",    "GetSurface",    "ChoosePixelFormat",
                                              "SetPixelFormat", "CreateContext", "MakeCurrent"};
@@ -242,4 +247,19 @@ TEST_F(WindowProcTest, F1AndF2ShowTheirOverlaysWhileHeldWhenTheirSettingsAllow) 
         EXPECT_TRUE(!FirstShow().showBorder && FirstShow().showFrameRate == bool(allowed));
         EXPECT_EQ(allowed ? 0u : 3u, g_host.calls.size());
     }
+}
+
+// A new layout may move the window under a pointer that stayed: drift counts again from the pointer's
+// next position, and six pixels from there still end the saver.
+TEST_F(WindowProcTest, ALayoutChangeRestartsTheDriftRuleAtThePointersNextPosition) {
+    Create(nullptr);
+    Send(SAVER_WM_MOUSEMOVE, 0, Packed(400, 400));
+    Send(SAVER_WM_DISPLAYCHANGE);
+    g_host.calls.clear();
+    Send(SAVER_WM_MOUSEMOVE, 0, Packed(1200, 400));
+    Send(SAVER_WM_MOUSEMOVE, 0, Packed(1205, 395));
+    EXPECT_TRUE(g_host.calls.empty());
+    Send(SAVER_WM_MOUSEMOVE, 0, Packed(1206, 395));
+    ASSERT_FALSE(g_host.calls.empty());
+    EXPECT_EQ("SendMessage 16", g_host.calls[0]);
 }
