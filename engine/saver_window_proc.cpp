@@ -79,11 +79,10 @@ SaverResult SaverWindowProc(SaverWindow window, uint32_t message, SaverWParam wP
         OnLayoutChange(window, *state, true);
         break;
     case SAVER_WM_DISPLAYCHANGE:
-        // The window may have moved under a pointer that stayed: drift counts from the next position.
+        // The window may move under a pointer that stayed, or the system may move the pointer with the
+        // monitors: drift counts from the next position.
         state->awaitingFirstMouseMove = true;
         OnLayoutChange(window, *state, false);
-        // The system may move the pointer with the monitors: its next position is a new start.
-        state->awaitingFirstMouseMove = true;
         break;
     case SAVER_WM_TIMER:
         RenderShows(*state);
