@@ -107,7 +107,7 @@ static void TwoMonitorFrame(benchmark::State& state, int width, int height, int 
 }
 
 int main(int argc, char** argv) {
-    const std::pair<int, int> sizes[] = {{1024, 768}, {1920, 1080}};
+    const std::pair<int, int> sizes[] = {{1024, 768}, {1920, 1080}, {3840, 2160}};
     for (const auto& size : sizes) {
         for (int live : {1000, 5000, 10000}) {
             char name[96];
