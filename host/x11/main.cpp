@@ -91,6 +91,9 @@ int main(int argc, char** argv) {
     if (TakeSignals()) return 0;
     OpenSettingsStore();
     if (chosen == OPTIONS_CONFIG) return RunSettingsForm(signalDescriptor);
+    // The window's visual follows the settings (its depth buffer), so they are read before it is made.
+    g_settings.Load();
+    ApplySettingOptions(g_x11.options, &g_settings);
     InstallXErrorHandlers();
     if (!OpenDisplay()) return 1;
     if (!SetUpWindow()) return 1;
