@@ -170,6 +170,9 @@ def root_draws_into_xscreensaver_window_or_root():
         program = saver(server, ["--root"])
         program.still_running(3, "while drawing into the root window")
         expect_sky(server.screenshot("root"))
+        with open("/proc/%d/maps" % program.process.pid) as f:
+            gtk = {line.split()[-1] for line in f if "/libgtk-3" in line or "/libgdk-3" in line}
+        check(not gtk, "GTK is the settings form's alone, but -root maps %s" % gtk)
         program.signal(signal.SIGTERM)
         program.expect_exit(0)
 
