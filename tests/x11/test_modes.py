@@ -113,17 +113,6 @@ def fullscreen_ends_on_drift_not_jitter():
         program.expect_exit(0)
 
 
-def cpu_seconds_over(program, seconds):
-    """The user and system time the program takes in the next seconds."""
-    def used():
-        with open("/proc/%d/stat" % program.process.pid) as f:
-            fields = f.read().rsplit(")", 1)[1].split()
-        return (int(fields[11]) + int(fields[12])) / os.sysconf("SC_CLK_TCK")
-    before = used()
-    time.sleep(seconds)
-    return used() - before
-
-
 def window_id_draws_inside_and_ends_with_the_window():
     with XServer() as server:
         owner, parent = test_window(server, 400, 300)
@@ -145,9 +134,9 @@ def window_id_draws_inside_and_ends_with_the_window():
         check(window_size(server, children[0]) == (500, 350), "the preview did not follow its window's size")
         # A hidden preview runs no frames at all, and goes on once it is shown again.
         server.xdotool("windowunmap", "--sync", parent)
-        hidden = cpu_seconds_over(program, 3)
+        hidden = program.cpu_seconds_over(3)
         server.xdotool("windowmap", "--sync", parent)
-        shown = cpu_seconds_over(program, 3)
+        shown = program.cpu_seconds_over(3)
         check(hidden < 0.05 < shown, "CPU seconds in 3 s: %.2f hidden, %.2f shown" % (hidden, shown))
         server.xdotool("windowkill", parent)
         program.expect_exit(0)
