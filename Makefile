@@ -19,8 +19,9 @@ SETTINGS_PACKAGES := libglib2.0-dev
 # The GTK settings form (vesperglow --config), its modes from XRandR, and its test under Xvfb.
 SETTINGS_FORM_PACKAGES := libgtk-3-dev libglib2.0-dev-bin libx11-dev libxrandr-dev xvfb xdotool imagemagick python3
 # The X11 program and its tests: Xvfb, and Xorg with the dummy driver for display modes; input,
-# screenshots, window queries (x11-utils), xrandr (x11-xserver-utils) and the xscreensaver daemon.
-X11_PACKAGES := libx11-dev libxrandr-dev libxinerama-dev xvfb xauth xdotool imagemagick x11-utils x11-xserver-utils \
+# screenshots, window queries (x11-utils), xrandr and xset (x11-xserver-utils) and the xscreensaver daemon;
+# DPMS from libXext.
+X11_PACKAGES := libx11-dev libxext-dev libxrandr-dev libxinerama-dev xvfb xauth xdotool imagemagick x11-utils x11-xserver-utils \
                 xserver-xorg-core xserver-xorg-video-dummy xscreensaver python3 procps
 # The Debian package: Depends from the linked libraries (dpkg-shlibdeps), its checks (lintian, the
 # menu entry's validator) and its test, which installs it and runs it under the xscreensaver daemon.

@@ -29,7 +29,8 @@ static bool UseWindowSize(int width, int height) {
     if (s_context == EGL_NO_CONTEXT) {
         s_surface.width = width;
         s_surface.height = height;
-        int format = OffscreenChooseConfig({0, 1, 16});
+        // The depth buffer the saver asks for: none while it blends.
+        int format = OffscreenChooseConfig({0, 1, uint8_t(s_show.settings.alphaBlending ? 0 : 16)});
         if (format == 0 || !OffscreenSetConfig(&s_surface, format)) return false;
         s_context = OffscreenCreateContext(s_surface);
         if (s_context == EGL_NO_CONTEXT || !OffscreenMakeCurrent(&s_surface, s_context)) return false;
@@ -107,7 +108,7 @@ static void TwoMonitorFrame(benchmark::State& state, int width, int height, int 
 }
 
 int main(int argc, char** argv) {
-    const std::pair<int, int> sizes[] = {{1024, 768}, {1920, 1080}};
+    const std::pair<int, int> sizes[] = {{1024, 768}, {1920, 1080}, {3840, 2160}};
     for (const auto& size : sizes) {
         for (int live : {1000, 5000, 10000}) {
             char name[96];

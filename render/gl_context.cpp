@@ -11,7 +11,7 @@ bool CreateGLContext(SaverWindow window, const Settings& settings, WindowSizing 
                      GLHandles* gl) {
     HostFocusWindow(window);
     const PixelFormatRequest request = {uint8_t(settings.displayBits & 0xFF), uint8_t(settings.alphaBlending & 0xFF),
-                                        16};
+                                        uint8_t(settings.alphaBlending ? 0 : 16)};
 
     gl->surface = HostGetSurface(window);
     if (!gl->surface) return SetUpFailed("Can't Create A GL Device Context.");

@@ -15,3 +15,11 @@ void SetSaverRunning(BOOL running);
 void LoadPasswordVerifier();
 void UnloadPasswordVerifier();
 uint8_t ReadAcLineStatus();
+// Frame pacing (frame_pacing_win32.cpp): no more frames than the primary display refreshes, none
+// while it is off.
+void StartFramePacing(HWND window);
+void StopFramePacing();
+void NoteDisplayChange();
+bool FrameDue();  // whether this frame timer tick draws
+void NoteMonitorPower(LPARAM state);
+bool NotePowerSetting(LPARAM setting);  // false when it is not the display state

@@ -29,8 +29,10 @@ LRESULT CALLBACK HostWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
     case WM_CREATE:
         DetachInputContext(window);
         HideCursorOutsidePreview();
+        StartFramePacing(window);
         break;
     case WM_DESTROY:
+        StopFramePacing();
         RestoreInputContext(window);
         PostQuitMessage(0);
         break;
@@ -57,7 +59,15 @@ LRESULT CALLBACK HostWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
     case WM_MBUTTONDOWN:
         if (g_closing) return DefWindowProcA(window, message, wParam, lParam);
         break;
+    case WM_DISPLAYCHANGE:
+        NoteDisplayChange();
+        break;
+    case WM_POWERBROADCAST:
+        // Only the display state was asked for; it ends no saver.
+        if (wParam == PBT_POWERSETTINGCHANGE && NotePowerSetting(lParam)) return TRUE;
+        break;
     case WM_SYSCOMMAND:
+        if ((wParam & 0xFFF0) == SC_MONITORPOWER) NoteMonitorPower(lParam);
         // The low four bits of the command are the system's own.
         if (!g_isPreview) {
             WPARAM command = wParam & 0xFFF0;
@@ -71,6 +81,7 @@ LRESULT CALLBACK HostWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
         break;
     case WM_TIMER:
         if (g_closing) return 0;
+        if (wParam == SAVER_FRAME_TIMER_ID && !FrameDue()) return 0;
         Sleep(0);
         break;
     default:

@@ -1,6 +1,11 @@
 #include "host/win32/win32_api.h"
 #include "seam/platform.h"
 
+#include <string>
+
+typedef const char*(WINAPI* ExtensionsStringProc)();
+typedef BOOL(WINAPI* SwapIntervalProc)(int interval);
+
 // A double-buffered RGBA window surface with the request's colour, alpha and depth bits.
 static PIXELFORMATDESCRIPTOR DescriptorFor(const PixelFormatRequest& request) {
     PIXELFORMATDESCRIPTOR descriptor = {};
@@ -40,8 +45,21 @@ SaverContext HostCreateContext(SaverSurface surface) {
     return wglCreateContext(HDC(surface));
 }
 
+// Swaps wait for the display's refresh where WGL offers it, so no frame is drawn that is never shown.
+static void AskForSwapInterval() {
+    auto extensions = reinterpret_cast<ExtensionsStringProc>(
+        reinterpret_cast<void*>(wglGetProcAddress("wglGetExtensionsStringEXT")));
+    const char* list = extensions ? extensions() : nullptr;
+    if (!list || (" " + std::string(list) + " ").find(" WGL_EXT_swap_control ") == std::string::npos) return;
+    auto swapInterval =
+        reinterpret_cast<SwapIntervalProc>(reinterpret_cast<void*>(wglGetProcAddress("wglSwapIntervalEXT")));
+    if (swapInterval) swapInterval(1);
+}
+
 bool HostMakeCurrent(SaverSurface surface, SaverContext context) {
-    return wglMakeCurrent(HDC(surface), HGLRC(context)) != FALSE;
+    if (!wglMakeCurrent(HDC(surface), HGLRC(context))) return false;
+    if (context) AskForSwapInterval();
+    return true;
 }
 
 bool HostDeleteContext(SaverContext context) {

@@ -5,6 +5,7 @@
 
 #include <vector>
 
+#include "host/x11/display_power.h"
 #include "host/x11/frame_timer.h"
 #include "host/x11/key_codes.h"
 #include "host/x11/monitors.h"
@@ -147,13 +148,17 @@ int RunEventLoop(int signalDescriptor) {
             HostWindowProc(SAVER_WM_CLOSE, 0, 0);
             continue;
         }
-        bool seen = !g_x11.unmapped && !g_x11.obscured;
+        bool shown = !g_x11.unmapped && !g_x11.obscured;
+        // A display that DPMS put to sleep shows nothing either; it is asked again now and then.
+        bool asleep = shown && g_frameTimer.running && DisplayPowerOff(display, HostQueryCounter());
+        bool seen = shown && !asleep;
         if (seen && g_frameTimer.TakeTick(HostQueryCounter())) {
             HostWindowProc(SAVER_WM_TIMER, g_frameTimer.id, 0);
             continue;
         }
         XFlush(display);
-        poll(waits, 2, seen ? g_frameTimer.MillisUntilDue(HostQueryCounter()) : -1);
+        int wait = asleep ? DISPLAY_POWER_CHECK_MILLIS : -1;
+        poll(waits, 2, seen ? g_frameTimer.MillisUntilDue(HostQueryCounter()) : wait);
     }
     return g_x11.exitCode;
 }

@@ -35,17 +35,21 @@ int FindConfig(VisualID visual, const PixelFormatRequest& request) {
     GLXFBConfig* configs = AllConfigs(&count);
     int best = 0;
     int bestScore = -1;
+    int bestDepth = 0;
     for (int i = 0; i < count; ++i) {
         if (VisualID(ConfigAttribute(configs[i], GLX_VISUAL_ID)) != visual) continue;
         if (!DrawsDoubleBufferedRgbaWindows(configs[i])) continue;
-        // Like ChoosePixelFormat, the closest match wins: depth buffer first, then alpha.
+        // Like ChoosePixelFormat, the closest match wins: depth buffer first, then alpha. Among
+        // equals the smallest depth buffer: one the frame never reads still costs llvmpipe work.
+        int depth = ConfigAttribute(configs[i], GLX_DEPTH_SIZE);
         int score = 0;
-        if (ConfigAttribute(configs[i], GLX_DEPTH_SIZE) >= request.depthBits) score += 4;
+        if (depth >= request.depthBits) score += 4;
         if (ConfigAttribute(configs[i], GLX_ALPHA_SIZE) >= request.alphaBits) score += 2;
         if (ConfigAttribute(configs[i], GLX_CONFIG_CAVEAT) == GLX_NONE) score += 1;
-        if (score > bestScore) {
+        if (score > bestScore || (score == bestScore && depth < bestDepth)) {
             best = i + 1;
             bestScore = score;
+            bestDepth = depth;
         }
     }
     return best;
@@ -57,10 +61,10 @@ bool VisualSupportsGL(VisualID visual) {
 
 // The window's own visual must be of the screen's depth: a 32-bit ARGB visual would let a
 // compositor show the desktop through the sky wherever the frame's alpha stays 0.
-static bool ChooseWithAlpha(int alphaBits, Visual** visual, int* depth) {
+static bool ChooseWithAlpha(int depthBits, int alphaBits, Visual** visual, int* depth) {
     const int attributes[] = {GLX_X_RENDERABLE, True,      GLX_DRAWABLE_TYPE, GLX_WINDOW_BIT,
                               GLX_RENDER_TYPE,  GLX_RGBA_BIT, GLX_DOUBLEBUFFER, True,
-                              GLX_DEPTH_SIZE,   16,        GLX_ALPHA_SIZE,    alphaBits,
+                              GLX_DEPTH_SIZE,   depthBits, GLX_ALPHA_SIZE,    alphaBits,
                               None};
     int count = 0;
     GLXFBConfig* configs = glXChooseFBConfig(g_x11.display, g_x11.screen, attributes, &count);
@@ -79,7 +83,7 @@ static bool ChooseWithAlpha(int alphaBits, Visual** visual, int* depth) {
     return found;
 }
 
-bool ChooseOwnVisual(Visual** visual, int* depth) {
+bool ChooseOwnVisual(int depthBits, Visual** visual, int* depth) {
     // Alpha blending reads the frame's alpha, so a visual with alpha bits comes first.
-    return ChooseWithAlpha(1, visual, depth) || ChooseWithAlpha(0, visual, depth);
+    return ChooseWithAlpha(depthBits, 1, visual, depth) || ChooseWithAlpha(depthBits, 0, visual, depth);
 }

@@ -5,8 +5,9 @@
 #include "seam/platform.h"
 
 // A visual of the screen's own depth whose GLX configs draw double-buffered RGBA into windows,
-// for a window the host creates itself. False when the display offers none.
-bool ChooseOwnVisual(Visual** visual, int* depth);
+// for a window the host creates itself, with at least depthBits of depth buffer (llvmpipe lists
+// those without one first). False when the display offers none.
+bool ChooseOwnVisual(int depthBits, Visual** visual, int* depth);
 
 // Whether a window of this visual can take a double-buffered RGBA GLX context.
 bool VisualSupportsGL(VisualID visual);

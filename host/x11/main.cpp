@@ -45,7 +45,6 @@ static void SendInitialSize() {
 // the creation parameters, then the size.
 static void CreateSaverWindow() {
     const HostOptions& options = g_x11.options;
-    g_settings.Load();
     // What the options give wins for this run and is never saved.
     Settings settings = g_settings;
     ApplySettingOptions(options, &settings);
@@ -93,6 +92,8 @@ int main(int argc, char** argv) {
     if (TakeSignals()) return 0;
     OpenSettingsStore();
     if (chosen == OPTIONS_CONFIG) return RunSettingsForm(signalDescriptor);
+    // The window's visual follows the settings (its depth buffer), so they are read before it is made.
+    g_settings.Load();
     InstallXErrorHandlers();
     if (!OpenDisplay()) return 1;
     if (!SetUpWindow()) return 1;

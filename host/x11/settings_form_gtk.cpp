@@ -199,7 +199,7 @@ int DisplayLost(Display*) {
 
 }  // namespace
 
-int RunSettingsForm(int signalDescriptor) {
+extern "C" __attribute__((visibility("default"))) int VesperglowSettingsForm(int signalDescriptor) {
     // The modes come from XRandR, so the form needs an X display even where Wayland is offered.
     gdk_set_allowed_backends("x11");
     if (!gtk_init_check(nullptr, nullptr)) {

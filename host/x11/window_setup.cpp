@@ -68,7 +68,8 @@ static Window CreateWindowWithVisual(Window parent, int width, int height, long 
 }
 
 static bool ChooseVisual() {
-    if (ChooseOwnVisual(&g_x11.visual, &g_x11.depth)) return true;
+    // The frame reads no depth buffer while it blends.
+    if (ChooseOwnVisual(g_settings.alphaBlending ? 0 : 16, &g_x11.visual, &g_x11.depth)) return true;
     ReportError("Error", "the display offers no GL-capable visual", REPORT_EXCLAMATION);
     return false;
 }

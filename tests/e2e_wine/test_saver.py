@@ -24,6 +24,12 @@ def expect_registry(expected):
 def shows_fireworks_stays_alone_ends_on_key_and_leaves_the_defaults():
     saver, window = winetest.start_full_screen()
     winetest.wait_for_fireworks(saver)
+    # No frames while the display is off (SC_MONITORPOWER 2); they come back when it is on (-1).
+    winetest.probe("post", window, 0x112, 0xF170, 2)
+    off = saver.cpu_seconds_over(3)
+    winetest.probe("post", window, 0x112, 0xF170, -1)
+    on = saver.cpu_seconds_over(3)
+    check(off < on / 3, "CPU seconds in 3 s: %.2f with the display off, %.2f on" % (off, on))
     # A second start leaves the first saver running.
     winetest.start_saver("/s").expect_exit(0)
     saver.still_running(2, "when a second was started")

@@ -178,7 +178,8 @@ TEST_F(WindowProcTest, CreationTakesThePlatformStepsInOrderForEachKindOfWindow) 
         EXPECT_EQ(c.alphaBlending == 0, bool(glIsEnabled(GL_DEPTH_TEST)));
         ASSERT_EQ(1u, g_host.pixelFormatRequests.size());
         const PixelFormatRequest& r = g_host.pixelFormatRequests[0];
-        EXPECT_TRUE(r.colorBits == (c.width ? 16 : 0) && r.alphaBits == c.alphaBlending && r.depthBits == 16);
+        EXPECT_TRUE(r.colorBits == (c.width ? 16 : 0) && r.alphaBits == c.alphaBlending &&
+                    r.depthBits == (c.alphaBlending ? 0 : 16));
     }
 }
 

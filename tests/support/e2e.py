@@ -87,6 +87,16 @@ class Process:
         check(self.running(), "%s ended %s (status %s); stderr: %s"
               % (self.args[0], why, self.process.poll(), self.stderr().strip()))
 
+    def cpu_seconds_over(self, seconds):
+        """The user and system time the program takes in the next seconds."""
+        def used():
+            with open("/proc/%d/stat" % self.process.pid) as f:
+                fields = f.read().rsplit(")", 1)[1].split()
+            return (int(fields[11]) + int(fields[12])) / os.sysconf("SC_CLK_TCK")
+        before = used()
+        time.sleep(seconds)
+        return used() - before
+
     def signal(self, number):
         if self.running():
             self.process.send_signal(number)

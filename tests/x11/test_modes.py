@@ -113,17 +113,6 @@ def fullscreen_ends_on_drift_not_jitter():
         program.expect_exit(0)
 
 
-def cpu_seconds_over(program, seconds):
-    """The user and system time the program takes in the next seconds."""
-    def used():
-        with open("/proc/%d/stat" % program.process.pid) as f:
-            fields = f.read().rsplit(")", 1)[1].split()
-        return (int(fields[11]) + int(fields[12])) / os.sysconf("SC_CLK_TCK")
-    before = used()
-    time.sleep(seconds)
-    return used() - before
-
-
 def window_id_draws_inside_and_ends_with_the_window():
     with XServer() as server:
         owner, parent = test_window(server, 400, 300)
@@ -145,9 +134,9 @@ def window_id_draws_inside_and_ends_with_the_window():
         check(window_size(server, children[0]) == (500, 350), "the preview did not follow its window's size")
         # A hidden preview runs no frames at all, and goes on once it is shown again.
         server.xdotool("windowunmap", "--sync", parent)
-        hidden = cpu_seconds_over(program, 3)
+        hidden = program.cpu_seconds_over(3)
         server.xdotool("windowmap", "--sync", parent)
-        shown = cpu_seconds_over(program, 3)
+        shown = program.cpu_seconds_over(3)
         check(hidden < 0.05 < shown, "CPU seconds in 3 s: %.2f hidden, %.2f shown" % (hidden, shown))
         server.xdotool("windowkill", parent)
         program.expect_exit(0)
@@ -170,6 +159,9 @@ def root_draws_into_xscreensaver_window_or_root():
         program = saver(server, ["--root"])
         program.still_running(3, "while drawing into the root window")
         expect_sky(server.screenshot("root"))
+        with open("/proc/%d/maps" % program.process.pid) as f:
+            gtk = {line.split()[-1] for line in f if "/libgtk-3" in line or "/libgdk-3" in line}
+        check(not gtk, "GTK is the settings form's alone, but -root maps %s" % gtk)
         program.signal(signal.SIGTERM)
         program.expect_exit(0)
 
