@@ -220,9 +220,8 @@ int main(int argc, char** argv) {
         recorded = Record(options, show, *encoder, path, &problem);
     }
     show.Stop();
-    if (recorded && std::rename(path.c_str(), options.output.c_str()) != 0)
-        problem = "cannot write \"" + options.output + "\": " + std::strerror(errno), recorded = false;
-    if (recorded) return 0;
+    if (recorded && std::rename(path.c_str(), options.output.c_str()) == 0) return 0;
+    if (recorded) problem = "cannot write \"" + options.output + "\": " + std::strerror(errno);
     std::remove(path.c_str());
     if (s_stopSignal) {
         // Ended as the signal would have ended it, for whoever sent it.
