@@ -6,6 +6,7 @@
 # make windows-installer adds the release archive of both: build/windows-x64/vesperglow-<version>-windows.zip.
 # make install puts the Linux program and its files under PREFIX (default /usr/local; DESTDIR
 #              honoured); make uninstall removes them again.
+# make gallery records the README's clips into docs/gallery/: the opening show and each burst kind.
 # make deb     builds the Debian package build/linux/package/vesperglow_<version>_amd64.deb and
 #              checks it with lintian.
 
@@ -23,6 +24,9 @@ SETTINGS_FORM_PACKAGES := libgtk-3-dev libglib2.0-dev-bin libx11-dev libxrandr-d
 # DPMS from libXext.
 X11_PACKAGES := libx11-dev libxext-dev libxrandr-dev libxinerama-dev xvfb xauth xdotool imagemagick x11-utils x11-xserver-utils \
                 xserver-xorg-core xserver-xorg-video-dummy xscreensaver python3 procps
+# The recorder (FFmpeg's libraries and libwebp) and its tests: ffprobe and ffmpeg decode what it
+# wrote, ImageMagick reads animated WebP and compares pictures.
+RECORDER_PACKAGES := libavcodec-dev libavformat-dev libavutil-dev libswscale-dev libwebp-dev ffmpeg imagemagick python3
 # The Debian package: Depends from the linked libraries (dpkg-shlibdeps), its checks (lintian, the
 # menu entry's validator) and its test, which installs it and runs it under the xscreensaver daemon.
 PACKAGING_PACKAGES := dpkg-dev lintian desktop-file-utils xscreensaver xvfb imagemagick python3 procps passwd
@@ -34,11 +38,11 @@ WINDOWS_PACKAGES := g++-mingw-w64-x86-64 g++-mingw-w64-i686 nsis wine wine64 win
 
 PREFIX ?= /usr/local
 
-.PHONY: run test bench packages build build-asan packages-windows windows windows-installer install uninstall deb
+.PHONY: run test bench packages build build-asan packages-windows windows windows-installer install uninstall deb gallery
 
 packages:
 	@tools/install_packages.sh $(BUILD_PACKAGES) $(FONT_PACKAGES) $(SCENE_PACKAGES) $(SETTINGS_PACKAGES) \
-	                           $(X11_PACKAGES) $(SETTINGS_FORM_PACKAGES) $(PACKAGING_PACKAGES)
+	                           $(X11_PACKAGES) $(SETTINGS_FORM_PACKAGES) $(RECORDER_PACKAGES) $(PACKAGING_PACKAGES)
 
 packages-windows:
 	@tools/install_packages.sh $(WINDOWS_PACKAGES)
@@ -94,3 +98,18 @@ test: build build-asan windows
 
 bench: build
 	@for b in build/linux/bench/vesperglow-bench-*; do echo "== $$b"; "$$b"; done
+
+# Each kind alone, title off, 60 a minute, from a few seconds in; the seed is one where the kind shows well.
+# Committed: another library build may give other bytes for the same decoded frames.
+GALLERY_KINDS := spherical:3 blast:3 weeping-willow:1 sparkling:3 chain-reaction:3 cork-screw:1 waver:1
+GALLERY_WEIGHTS := --spherical 0 --blast 0 --weeping-willow 0 --sparkling 0 --chain-reaction 0 --cork-screw 0 --waver 0
+GALLERY_CLIP := --size 480x270 --fps 30 --quality 50
+
+gallery: build
+	@mkdir -p docs/gallery
+	build/linux/recorder/vesperglow-record $(GALLERY_CLIP) --seed 1 --seconds 6 --output docs/gallery/opening.webp
+	@for entry in $(GALLERY_KINDS); do \
+	    kind=$${entry%%:*}; seed=$${entry##*:}; \
+	    build/linux/recorder/vesperglow-record $(GALLERY_CLIP) --seed $$seed --start 6 --seconds 5 \
+	        --no-display-title --frequency 60 $(GALLERY_WEIGHTS) --$$kind 10 --output docs/gallery/$$kind.webp || exit 1; \
+	done

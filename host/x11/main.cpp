@@ -47,7 +47,7 @@ static void CreateSaverWindow() {
     const HostOptions& options = g_x11.options;
     // What the options give wins for this run and is never saved.
     Settings settings = g_settings;
-    ApplySettingOptions(options, &settings);
+    ApplySettingOptions(options.settings, &settings);
     SaverShowRequest request = {&settings, options.seedGiven, options.seed, options.showFrameRate,
                                 DrawingWindowMonitorIndex()};
     SaverCreateParams params = {};
@@ -65,7 +65,7 @@ int main(int argc, char** argv) {
     switch (chosen) {
     case OPTIONS_HELP:
         std::fputs(HOST_USAGE, stdout);
-        std::fputs(SettingOptionsUsage().c_str(), stdout);
+        std::fputs(SettingOptionsUsage("These set one setting for this run only, over the settings file:\n").c_str(), stdout);
         return 0;
     case OPTIONS_VERSION:
         std::printf("vesperglow %s\n", VESPERGLOW_VERSION);

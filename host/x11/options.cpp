@@ -22,70 +22,6 @@ const char HOST_USAGE[] =
     "  -add-to-xscreensaver  add \"GL: vesperglow --root\" to your ~/.xscreensaver list\n"
     "Every option may also be written with two dashes.\n";
 
-// The settings xscreensaver's panel offers, one option each. Users' ~/.xscreensaver files keep
-// these names: never rename one. A switch is on as -name and off as -no-name.
-struct SettingOption {
-    const char* name;
-    const char* settingName;  // as in SETTINGS_VALUES, which gives the range
-    const char* offName;      // a switch's -no-name; null for a number
-    const char* what;
-};
-
-static const SettingOption SETTING_OPTIONS[] = {
-    {"frequency", "Frequency", nullptr, "fireworks per minute"},
-    {"stars", "Stars", nullptr, "stars in the sky, none to lots"},
-    {"spherical", "Spherical Weight", nullptr, "how often Spherical bursts come"},
-    {"blast", "Blast Weight", nullptr, "how often Blasts come"},
-    {"weeping-willow", "Weeping Willow Weight", nullptr, "how often Weeping Willows come"},
-    {"sparkling", "Sparkling Weight", nullptr, "how often Sparkling bursts come"},
-    {"chain-reaction", "Chain Reaction Weight", nullptr, "how often Chain Reactions come"},
-    {"cork-screw", "Cork Screw Weight", nullptr, "how often Cork Screws come"},
-    {"waver", "Waver Weight", nullptr, "how often Wavers come"},
-    {"twilight", "Twilight Sky", "no-twilight", "the twilight sky"},
-    {"display-title", "Display Vesperglow", "no-display-title", "the opening title"},
-};
-const int SETTING_OPTION_COUNT = int(sizeof SETTING_OPTIONS / sizeof SETTING_OPTIONS[0]);
-
-static int SettingIndex(const SettingOption& option) {
-    for (int i = 0; i < SETTINGS_VALUE_COUNT; ++i)
-        if (std::strcmp(SETTINGS_VALUES[i].name, option.settingName) == 0) return i;
-    return -1;
-}
-
-std::string SettingOptionsUsage() {
-    std::string usage = "These set one setting for this run only, over the settings file:\n";
-    for (const SettingOption& option : SETTING_OPTIONS) {
-        const SettingsValue& value = SETTINGS_VALUES[SettingIndex(option)];
-        char name[48];
-        char line[160];
-        if (option.offName) {
-            std::snprintf(name, sizeof name, "-%s, -%s", option.name, option.offName);
-            std::snprintf(line, sizeof line, "  %-35s %s on or off\n", name, option.what);
-        } else {
-            std::snprintf(name, sizeof name, "-%s N", option.name);
-            std::snprintf(line, sizeof line, "  %-35s %s (%u to %u)\n", name, option.what, unsigned(value.minimum),
-                          unsigned(value.maximum));
-        }
-        usage += line;
-    }
-    return usage;
-}
-
-void ApplySettingOptions(const HostOptions& options, Settings* settings) {
-    for (int i = 0; i < SETTINGS_VALUE_COUNT; ++i)
-        if (options.settingGiven[i]) settings->*SETTINGS_VALUES[i].field = options.settingValue[i];
-}
-
-static bool ParseUnsigned32(const char* text, uint32_t* value) {
-    if (!std::isdigit(static_cast<unsigned char>(text[0]))) return false;
-    errno = 0;
-    char* end = nullptr;
-    unsigned long long parsed = std::strtoull(text, &end, 10);
-    if (errno != 0 || *end != '\0' || parsed > UINT32_MAX) return false;
-    *value = uint32_t(parsed);
-    return true;
-}
-
 bool ParseWindowId(const char* text, unsigned long* id) {
     if (!text) return false;
     int base = 10;
@@ -121,31 +57,8 @@ static bool SetMode(HostOptions* options, bool* modeGiven, HostMode mode, std::s
     return true;
 }
 
-// A setting's number must lie in the range the settings file would accept.
-static bool TakeSettingNumber(const SettingOption& option, const char* text, HostOptions* options,
-                              std::string* problem) {
-    int index = SettingIndex(option);
-    const SettingsValue& range = SETTINGS_VALUES[index];
-    uint32_t number = 0;
-    char bounds[48];
-    std::snprintf(bounds, sizeof bounds, "a number from %u to %u", unsigned(range.minimum), unsigned(range.maximum));
-    if (!text) {
-        *problem = std::string("-") + option.name + " needs " + bounds;
-        return false;
-    }
-    if (!ParseUnsigned32(text, &number) || number < range.minimum || number > range.maximum) {
-        *problem = std::string("bad value \"") + text + "\" for -" + option.name + ": give " + bounds;
-        return false;
-    }
-    options->settingGiven[index] = true;
-    options->settingValue[index] = number;
-    return true;
-}
-
 enum OptionCode { OPTION_WINDOW = 256, OPTION_ROOT, OPTION_WINDOW_ID, OPTION_FULLSCREEN, OPTION_FPS, OPTION_SEED,
-                  OPTION_CONFIG, OPTION_ADD_TO_XSCREENSAVER, OPTION_HELP, OPTION_VERSION,
-                  OPTION_SETTING = 512,                                // + the index in SETTING_OPTIONS
-                  OPTION_SETTING_OFF = OPTION_SETTING + 128 };         // -no-name of a switch
+                  OPTION_CONFIG, OPTION_ADD_TO_XSCREENSAVER, OPTION_HELP, OPTION_VERSION };
 
 // Each option once, as xscreensaver's hacks take them: one dash or two, or any unambiguous prefix.
 static const option HOST_OPTIONS[] = {
@@ -162,14 +75,10 @@ static const option HOST_OPTIONS[] = {
     {"version", no_argument, nullptr, OPTION_VERSION},
 };
 
-// The fixed options, then one per setting (and -no-name per switch), from SETTING_OPTIONS.
+// The fixed options, then the setting options.
 static std::vector<option> AllOptions() {
     std::vector<option> all(std::begin(HOST_OPTIONS), std::end(HOST_OPTIONS));
-    for (int i = 0; i < SETTING_OPTION_COUNT; ++i) {
-        const SettingOption& setting = SETTING_OPTIONS[i];
-        all.push_back({setting.name, setting.offName ? no_argument : required_argument, nullptr, OPTION_SETTING + i});
-        if (setting.offName) all.push_back({setting.offName, no_argument, nullptr, OPTION_SETTING_OFF + i});
-    }
+    AppendSettingOptions(&all);
     all.push_back({nullptr, 0, nullptr, 0});
     return all;
 }
@@ -181,15 +90,8 @@ OptionsResult ParseOptions(int argc, char** argv, HostOptions* options, std::str
     opterr = 0;  // the problems are worded here
     for (int code; (code = getopt_long_only(argc, argv, ":", allOptions.data(), nullptr)) != -1;) {
         const char* value = optarg;
-        if (code >= OPTION_SETTING) {
-            bool off = code >= OPTION_SETTING_OFF;
-            const SettingOption& setting = SETTING_OPTIONS[code - (off ? OPTION_SETTING_OFF : OPTION_SETTING)];
-            if (!setting.offName) {
-                if (!TakeSettingNumber(setting, value, options, problem)) return OPTIONS_BAD;
-                continue;
-            }
-            options->settingGiven[SettingIndex(setting)] = true;
-            options->settingValue[SettingIndex(setting)] = off ? 0 : 1;
+        if (code >= SETTING_OPTION_CODES) {
+            if (!TakeSettingOption(code, value, &options->settings, problem)) return OPTIONS_BAD;
             continue;
         }
         switch (code) {
@@ -234,8 +136,8 @@ OptionsResult ParseOptions(int argc, char** argv, HostOptions* options, std::str
             options->seedGiven = true;
             break;
         case ':':
-            if (optopt >= OPTION_SETTING && optopt < OPTION_SETTING_OFF)
-                TakeSettingNumber(SETTING_OPTIONS[optopt - OPTION_SETTING], nullptr, options, problem);
+            if (optopt >= SETTING_OPTION_CODES)
+                TakeSettingOption(optopt, nullptr, &options->settings, problem);
             else
                 *problem = std::string(argv[optind - 1]) + " needs a value";
             return OPTIONS_BAD;

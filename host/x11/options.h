@@ -2,7 +2,7 @@
 #include <cstdint>
 #include <string>
 
-#include "settings/settings.h"
+#include "host/linux/setting_options.h"
 
 // The four ways the Linux program shows the saver (xscreensaver conventions).
 enum HostMode {
@@ -18,9 +18,7 @@ struct HostOptions {
     bool showFrameRate = false;  // -fps
     bool seedGiven = false;
     uint32_t seed = 0;
-    // Settings given as options (xscreensaver's panel passes them): this run only, never saved.
-    bool settingGiven[SETTINGS_VALUE_COUNT] = {};
-    uint32_t settingValue[SETTINGS_VALUE_COUNT] = {};
+    SettingOverrides settings;  // this run only, never saved
 };
 
 enum OptionsResult {
@@ -35,14 +33,8 @@ enum OptionsResult {
 
 extern const char HOST_USAGE[];
 
-// The usage lines of the setting options, with their ranges from the settings table.
-std::string SettingOptionsUsage();
-
 // -name and --name alike, as getopt_long_only reads them; argv may be reordered.
 OptionsResult ParseOptions(int argc, char** argv, HostOptions* options, std::string* problem);
-
-// Puts the settings given as options over the loaded ones: option > file > default.
-void ApplySettingOptions(const HostOptions& options, Settings* settings);
 
 // An X window id as xscreensaver writes it: hexadecimal with 0x, or decimal. Zero is no window.
 bool ParseWindowId(const char* text, unsigned long* id);

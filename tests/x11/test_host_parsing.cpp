@@ -53,7 +53,7 @@ TEST(HostOptions, SettingOptionsOverTheLoadedSettings) {
     Settings settings;
     settings.blastWeight = 7;
     settings.sparklingWeight = 9;
-    ApplySettingOptions(options, &settings);
+    ApplySettingOptions(options.settings, &settings);
     EXPECT_EQ(60u, settings.frequency);
     EXPECT_EQ(0u, settings.stars);
     EXPECT_EQ(10u, settings.waverWeight);
