@@ -1,4 +1,5 @@
 // vesperglow: the saver as an X11 program, following xscreensaver's conventions.
+#include <GL/glx.h>
 #include <X11/XKBlib.h>
 #include <X11/Xlib.h>
 
@@ -53,6 +54,8 @@ static void CreateSaverWindow() {
     // The settings are loaded now; what the options give wins for this run and is never saved.
     ApplySettingOptions(g_x11.options, &g_settings);
     HostWindowProc(SAVER_WM_CREATE, 0, lParam);
+    // A set-up step that failed has said so; without a context nothing would ever show.
+    if (!glXGetCurrentContext()) HostFatalExit(1);
     SendInitialSize();
 }
 
