@@ -6,6 +6,8 @@
 # make windows-installer adds the release archive of both: build/windows-x64/vesperglow-<version>-windows.zip.
 # make install puts the Linux program and its files under PREFIX (default /usr/local; DESTDIR
 #              honoured); make uninstall removes them again.
+# make fuzz    builds the fuzz targets with libFuzzer (clang) and runs each for FUZZ_SECONDS (default
+#              60); by hand only: make test replays their committed corpora.
 # make deb     builds the Debian package build/linux/package/vesperglow_<version>_amd64.deb and
 #              checks it with lintian.
 
@@ -31,9 +33,13 @@ PACKAGING_PACKAGES := dpkg-dev lintian desktop-file-utils xscreensaver xvfb imag
 WINDOWS_PACKAGES := g++-mingw-w64-x86-64 g++-mingw-w64-i686 nsis wine wine64 wine32:i386 \
                     libgl1:i386 libglx-mesa0:i386 libgl1-mesa-dri:i386 xvfb xdotool imagemagick python3
 
-PREFIX ?= /usr/local
+# The fuzz targets as libFuzzer programs: clang and its runtime libraries.
+FUZZ_PACKAGES := clang libclang-rt-14-dev
 
-.PHONY: run test bench packages build build-asan packages-windows windows windows-installer install uninstall deb
+PREFIX ?= /usr/local
+FUZZ_SECONDS ?= 60
+
+.PHONY: run test bench fuzz packages build build-asan packages-windows windows windows-installer install uninstall deb
 
 packages:
 	@tools/install_packages.sh $(BUILD_PACKAGES) $(FONT_PACKAGES) $(SCENE_PACKAGES) $(SETTINGS_PACKAGES) \
@@ -88,8 +94,12 @@ run: build
 test: build build-asan windows
 	ctest --preset windows-i686
 	ctest --preset windows-x64
-	ctest --preset asan -L 'unit|gl'
+	ctest --preset asan -L 'unit|gl|fuzz'
 	ctest --preset linux
 
 bench: build
 	@for b in build/linux/bench/vesperglow-bench-*; do echo "== $$b"; "$$b"; done
+
+fuzz: packages
+	@tools/install_packages.sh $(FUZZ_PACKAGES)
+	@FUZZ_SECONDS=$(FUZZ_SECONDS) tools/fuzz.sh

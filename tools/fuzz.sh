@@ -5,11 +5,14 @@
 # (-merge=1) with what the run found that adds coverage: commit the changes under tests/fuzz/corpus.
 set -u
 seconds=${FUZZ_SECONDS:-60}
-cmake --preset fuzz >/dev/null || exit 1
+work=build/fuzz/runs
+mkdir -p "$work"
 targets=$(sed -n 's/^vg_add_fuzz(\([a-z_]*\).*/\1/p' tests/fuzz/CMakeLists.txt)
 for target in $targets; do set -- "$@" "vg-fuzz-$target"; done
-cmake --build --preset fuzz --target "$@" || exit 1
-work=build/fuzz/runs
+if ! { cmake --preset fuzz && cmake --build --preset fuzz --target "$@"; } >"$work/build.log" 2>&1; then
+    cat "$work/build.log"
+    exit 1
+fi
 for target in $targets; do
     program=build/fuzz/tests/fuzz/vg-fuzz-$target
     corpus=tests/fuzz/corpus/$target
@@ -26,7 +29,7 @@ for target in $targets; do
         done
         exit 1
     fi
-    grep -E '^#[0-9]+ +DONE|stat::number_of_executed_units' "$work/$target/log"
+    grep -E '^#[0-9]+[[:space:]]+DONE|stat::number_of_executed_units' "$work/$target/log"
     "$program" -merge=1 "$work/$target/merged" "$corpus" "$work/$target/found" >>"$work/$target/log" 2>&1 || exit 1
     rm -f "$corpus"/* && cp "$work/$target/merged"/* "$corpus"/
     echo "corpus: $(ls "$corpus" | wc -l) inputs"

@@ -63,15 +63,6 @@ TEST_F(XscreensaverList, KeepsEveryOtherLineTheModeTheLinkAndABackup) {
     ASSERT_EQ(0, stat(user.c_str(), &status));
     EXPECT_EQ(0600u, status.st_mode & 07777);
 
-    // A one-line list gets its separator; a file without a list gets the system's after its lines.
-    Write(user, "programs: maze --root\nlock: False");
-    ASSERT_EQ(LIST_EDIT_ADDED, Add());
-    EXPECT_EQ("programs: maze --root \\n\\\n  GL: vesperglow --root \\n\nlock: False", Read(user));
-    Write(user, "lock: True");
-    ASSERT_EQ(LIST_EDIT_ADDED, Add());
-    EXPECT_EQ("lock: True\nprograms:\t\t\\\n\t\tmaze --root\t\\n\\\n- GL:\t\tgears --root\t\\n\\\n"
-              "  GL: vesperglow --root \\n\n",
-              Read(user));
 }
 
 TEST_F(XscreensaverList, AnEntryRunningItAlreadyCountsEvenDisabledOrWithAPath) {
@@ -91,4 +82,20 @@ TEST_F(XscreensaverList, WithNeitherFileNothingIsWritten) {
     EXPECT_EQ(LIST_EDIT_FAILED, Add());
     EXPECT_EQ("cannot read " + systemList + ": No such file or directory", problem);
     EXPECT_NE(0, access(user.c_str(), F_OK));
+}
+
+// The daemon reads continued lines as one and takes the last programs resource.
+TEST_F(XscreensaverList, TheListIsTheOneTheDaemonReads) {
+    const std::string entry = "  GL: vesperglow --root \\n";
+    const std::string system = "programs:\t\t\\\n\t\tmaze --root\t\\n\\\n- GL:\t\tgears --root\t\\n\\\n" + entry + "\n";
+    const std::pair<std::string, std::string> cases[] = {
+        {"programs: a\nprograms: b\n", "programs: a\nprograms: b \\n\\\n" + entry + "\n"},
+        {"\\\nprograms:s", "\\\nprograms:s \\n\\\n" + entry},
+        {"progr\\\nams:", "progr\\\nams:\\\n" + entry},
+        {":\\", ":\\\n\n" + system}};
+    for (const auto& [old, added] : cases) {
+        Write(user, old);
+        EXPECT_EQ(LIST_EDIT_ADDED, Add()) << old;
+        EXPECT_EQ(added, Read(user)) << old;
+    }
 }
