@@ -1,13 +1,14 @@
 #!/bin/sh
-# make fuzz: builds the libFuzzer targets (clang, AddressSanitizer, UBSan) and runs each for
-# FUZZ_SECONDS (default 60) from its committed corpus. The first failure stops the run and shows its
-# input in hex and the file libFuzzer saved it in. Afterwards each corpus is minimised again
-# (-merge=1) with what the run found that adds coverage: commit the changes under tests/fuzz/corpus.
+# make fuzz: builds the libFuzzer targets (clang, AddressSanitizer, UBSan) and runs each (or those
+# FUZZ_TARGETS names) for FUZZ_SECONDS (default 60) from its committed corpus. The first failure
+# stops the run and shows its input in hex and the file libFuzzer saved it in. Afterwards each
+# corpus is minimised again (-merge=1) with what the run found that adds coverage: commit the
+# changes under tests/fuzz/corpus.
 set -u
 seconds=${FUZZ_SECONDS:-60}
 work=build/fuzz/runs
 mkdir -p "$work"
-targets=$(sed -n 's/^vg_add_fuzz(\([a-z_]*\).*/\1/p' tests/fuzz/CMakeLists.txt)
+targets=${FUZZ_TARGETS:-$(sed -n 's/^vg_add_fuzz(\([a-z_]*\).*/\1/p' tests/fuzz/CMakeLists.txt)}
 for target in $targets; do set -- "$@" "vg-fuzz-$target"; done
 if ! { cmake --preset fuzz && cmake --build --preset fuzz --target "$@"; } >"$work/build.log" 2>&1; then
     cat "$work/build.log"

@@ -1,6 +1,7 @@
 // The glyph sheets' BMP reader takes exactly a glyph sheet whose pixels lie inside the data. The
-// input is the file's length (its first two bytes, in 8-byte steps) and first bytes; a grey palette
+// input is the file's length (its first two bytes, in 8-byte steps, up to 70000) and first bytes; a grey palette
 // and zeros fill the rest, so that short inputs reach every check.
+#include <algorithm>
 #include <vector>
 
 #include "host/linux/dib_reader.h"
@@ -8,9 +9,9 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (size < 2) return 0;
-    std::vector<uint8_t> file(8 * size_t(data[0] | data[1] << 8));
-    for (size_t at = 0; at < file.size(); ++at)
-        file[at] = at + 2 < size ? data[at + 2] : at >= 54 && at < 1078 && (at - 54) % 4 != 3 ? (at - 54) / 4 : 0;
+    std::vector<uint8_t> file(std::min<size_t>(8 * size_t(data[0] | data[1] << 8), 70000));
+    for (size_t i = 0; i < 256 && 57 + 4 * i <= file.size(); ++i) std::fill_n(&file[54 + 4 * i], 3, uint8_t(i));
+    std::copy(data + 2, data + std::min(size, file.size() + 2), file.begin());
     // A glyph sheet: 256 x 256, 8 bits, bottom-up, uncompressed, a grey palette, the pixels inside.
     auto u32 = [&file](size_t at) { return uint32_t(file[at] | file[at + 1] << 8 | file[at + 2] << 16) | uint32_t(file[at + 3]) << 24; };
     bool sheet = file.size() >= 1078 && file[0] == 'B' && file[1] == 'M' && u32(2) <= file.size() && u32(10) >= 1078 &&

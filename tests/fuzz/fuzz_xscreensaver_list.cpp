@@ -80,24 +80,27 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const std::string old(reinterpret_cast<const char*>(data), size);
     const std::string user = FOLDER + "/xscreensaver", backup = user + ".before", systemList = FOLDER + "/XScreenSaver";
     std::ofstream(systemList, std::ios::trunc) << "*programs:\tmaze --root \\n\\\n- GL: gears --root \\n\n";
-    std::ofstream(user, std::ios::binary | std::ios::trunc) << old;
+    unlink(user.c_str());
     unlink(backup.c_str());
+    const bool none = old == std::string(1, '\0');  // stands for no file: the system's list is taken
+    if (!none) std::ofstream(user, std::ios::binary) << old;
     std::string problem;
     ListEdit edit = AddToXscreensaverList(user, systemList, backup, &problem);
     const std::string added = Read(user);
-    FUZZ_CHECK(made && (edit == LIST_EDIT_ADDED || edit == LIST_EDIT_ALREADY_THERE));
-    FUZZ_CHECK(edit == LIST_EDIT_ADDED ? Read(backup) == old : added == old && access(backup.c_str(), F_OK) != 0);
+    FUZZ_CHECK(made && edit == (none ? LIST_EDIT_CREATED : edit == LIST_EDIT_ALREADY_THERE ? edit : LIST_EDIT_ADDED));
+    FUZZ_CHECK(edit == LIST_EDIT_ADDED ? Read(backup) == old : access(backup.c_str(), F_OK) != 0);
+    FUZZ_CHECK(edit != LIST_EDIT_ALREADY_THERE || added == old);
     FUZZ_CHECK(AddToXscreensaverList(user, systemList, backup, &problem) == LIST_EDIT_ALREADY_THERE);
     FUZZ_CHECK(Read(user) == added);
-    FUZZ_CHECK(edit == LIST_EDIT_ALREADY_THERE || EntryInsertedAlone(Lines(old), Lines(added)) ||
+    FUZZ_CHECK(edit != LIST_EDIT_ADDED || EntryInsertedAlone(Lines(old), Lines(added)) ||
                added.compare(0, old.size(), old) == 0);
-    if (!XrmReadsAsTheDaemon(old)) return 0;
+    if (!XrmReadsAsTheDaemon(none ? "" : old)) return 0;
     std::vector<std::string> listed, now;
-    if (!Programs(old, &listed)) listed = {"- GL: gears --root", "maze --root"};
-    if (edit == LIST_EDIT_ADDED) listed.insert(std::upper_bound(listed.begin(), listed.end(), "GL: vesperglow --root"), "GL: vesperglow --root");
+    if (none || !Programs(old, &listed)) listed = {"- GL: gears --root", "maze --root"};
+    if (edit != LIST_EDIT_ALREADY_THERE) listed.insert(std::upper_bound(listed.begin(), listed.end(), "GL: vesperglow --root"), "GL: vesperglow --root");
     FUZZ_CHECK(Programs(added, &now) && std::includes(now.begin(), now.end(), listed.begin(), listed.end()));
     // An entry already there: the list as read runs vesperglow.
-    FUZZ_CHECK(edit == LIST_EDIT_ADDED || std::any_of(now.begin(), now.end(), [](const std::string& entry) {
+    FUZZ_CHECK(edit != LIST_EDIT_ALREADY_THERE || std::any_of(now.begin(), now.end(), [](const std::string& entry) {
                    return entry.find("vesperglow") != std::string::npos;
                }));
     return 0;

@@ -18,12 +18,10 @@ static std::string AddedLines(const char* newline, const std::string& present = 
 
 // Whatever else the file holds, the values that parse count (the last of duplicates), a save of
 // Frequency 12 changes only that value's text, and every other byte stays: lines GLib would reject,
-// comments, other groups, a byte-order mark, CRLF endings.
+// comments, other groups. (What GLib accepts, a byte-order mark or CRLF endings, its fuzz target shows.)
 TEST_F(KeyFileStoreTest, DamagedFilesLoadWhatParsesAndASaveChangesOnlyOurValues) {
     const std::string group = std::string("[") + SETTINGS_GROUP + "]";
     const std::string record = RecordFile();  // Frequency=45, Stars=3
-    std::string crlf;
-    for (char c : record) crlf += c == '\n' ? std::string("\r\n") : std::string(1, c);
     struct Case {
         std::string text;
         uint32_t frequency;
@@ -32,13 +30,11 @@ TEST_F(KeyFileStoreTest, DamagedFilesLoadWhatParsesAndASaveChangesOnlyOurValues)
     };
     const Case cases[] = {
         {"this line has no equals sign\n" + record, 45, 3, ""},
-        {"\xEF\xBB\xBF# written by Notepad\n" + record, 45, 3, ""},
         {"# mine\n[Another Program]\ncolour=blue\nFrequency 45\n[Broken\nFrequency=50\n\n" + record +
              "# a note\nNot A Setting=hello\n[Bad[Name]\nStars=4\n",
          45, 3, ""},
         {"Frequency=50\n" + record + "Frequency[de]=50\nStars=4\n[Other]\nx=1\n  " + group + " \t\n  Frequency =  50\n",
          50, 4, "Frequency=50\n" + record + "Frequency[de]=50\nStars=4\n[Other]\nx=1\n  " + group + " \t\n  Frequency =  12\n"},
-        {crlf, 45, 3, ""},
         {"# no group and no line feed", 30, 1, "# no group and no line feed\n\n" + group + "\n" + AddedLines("\n")},
         {group + "\r\nStars=3", 30, 3, group + "\r\nStars=3\r\n" + AddedLines("\r\n", "Stars")},
         // GLib keeps the CR of a last line without an ending in its value: a lone LF would drop it.

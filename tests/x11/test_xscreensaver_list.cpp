@@ -33,18 +33,6 @@ protected:
     ListEdit Add() { return AddToXscreensaverList(user, systemList, backup, &problem); }
 };
 
-TEST_F(XscreensaverList, WithoutAFileStartsFromTheSystemsListAndAddsOnce) {
-    const std::string expected =
-        "# The system's savers and Vesperglow, written by vesperglow --add-to-xscreensaver.\n"
-        "programs:\t\t\\\n\t\tmaze --root\t\\n\\\n- GL:\t\tgears --root\t\\n\\\n  GL: vesperglow --root \\n\n";
-    ASSERT_EQ(LIST_EDIT_CREATED, Add()) << problem;
-    EXPECT_EQ(expected, Read(user));
-    EXPECT_NE(0, access(backup.c_str(), F_OK));
-    EXPECT_EQ(LIST_EDIT_ALREADY_THERE, Add());
-    EXPECT_EQ(expected, Read(user));
-    EXPECT_NE(0, access(backup.c_str(), F_OK));
-}
-
 TEST_F(XscreensaverList, KeepsEveryOtherLineTheModeTheLinkAndABackup) {
     const std::string old =
         "# my settings\ntimeout:\t0:05:00\nprograms:\t\t\\\n\t\tmaze --root\t\\n\\\n"
