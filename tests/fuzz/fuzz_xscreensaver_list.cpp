@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 
@@ -17,8 +18,16 @@
 namespace {
 
 const char ENTRY[] = "  GL: vesperglow --root \\n";
-const std::string FOLDER = std::string(access("/dev/shm", W_OK) == 0 ? "/dev/shm" : "/tmp") + "/vg-fuzz-list-" +
-                           std::to_string(getpid());
+// The files of one process, gone when it ends; Xrm is set up with them.
+const struct Folder {
+    std::string path = std::string(access("/dev/shm", W_OK) == 0 ? "/dev/shm" : "/tmp") + "/vg-fuzz-list-" +
+                       std::to_string(getpid());
+    Folder() {
+        XrmInitialize();
+        std::filesystem::create_directories(path);
+    }
+    ~Folder() { std::filesystem::remove_all(path); }
+} FOLDER;
 
 std::string Read(const std::string& path) {
     std::ifstream file(path, std::ios::binary);
@@ -76,9 +85,8 @@ extern "C" const char* __asan_default_options() {
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    static const bool made = (XrmInitialize(), system(("mkdir -p " + FOLDER).c_str()) == 0);
     const std::string old(reinterpret_cast<const char*>(data), size);
-    const std::string user = FOLDER + "/xscreensaver", backup = user + ".before", systemList = FOLDER + "/XScreenSaver";
+    const std::string user = FOLDER.path + "/xscreensaver", backup = user + ".before", systemList = FOLDER.path + "/XScreenSaver";
     std::ofstream(systemList, std::ios::trunc) << "*programs:\tmaze --root \\n\\\n- GL: gears --root \\n\n";
     unlink(user.c_str());
     unlink(backup.c_str());
@@ -87,7 +95,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     std::string problem;
     ListEdit edit = AddToXscreensaverList(user, systemList, backup, &problem);
     const std::string added = Read(user);
-    FUZZ_CHECK(made && edit == (none ? LIST_EDIT_CREATED : edit == LIST_EDIT_ALREADY_THERE ? edit : LIST_EDIT_ADDED));
+    FUZZ_CHECK(edit == (none ? LIST_EDIT_CREATED : edit == LIST_EDIT_ALREADY_THERE ? edit : LIST_EDIT_ADDED));
     FUZZ_CHECK(edit == LIST_EDIT_ADDED ? Read(backup) == old : access(backup.c_str(), F_OK) != 0);
     FUZZ_CHECK(edit != LIST_EDIT_ALREADY_THERE || added == old);
     FUZZ_CHECK(AddToXscreensaverList(user, systemList, backup, &problem) == LIST_EDIT_ALREADY_THERE);
