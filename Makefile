@@ -7,6 +7,8 @@
 # make install puts the Linux program and its files under PREFIX (default /usr/local; DESTDIR
 #              honoured); make uninstall removes them again.
 # make gallery records the README's clips into docs/gallery/: the opening show and each burst kind.
+# make fuzz    builds the fuzz targets with libFuzzer (clang) and runs each for FUZZ_SECONDS (default
+#              60); by hand only: make test replays their committed corpora.
 # make deb     builds the Debian package build/linux/package/vesperglow_<version>_amd64.deb and
 #              checks it with lintian.
 
@@ -36,9 +38,13 @@ PACKAGING_PACKAGES := dpkg-dev lintian desktop-file-utils xscreensaver xvfb imag
 WINDOWS_PACKAGES := g++-mingw-w64-x86-64 g++-mingw-w64-i686 nsis wine wine64 wine32:i386 \
                     libgl1:i386 libglx-mesa0:i386 libgl1-mesa-dri:i386 xvfb xdotool imagemagick python3
 
-PREFIX ?= /usr/local
+# The fuzz targets as libFuzzer programs: clang and its runtime libraries.
+FUZZ_PACKAGES := clang libclang-rt-14-dev
 
-.PHONY: run test bench packages build build-asan packages-windows windows windows-installer install uninstall deb gallery
+PREFIX ?= /usr/local
+FUZZ_SECONDS ?= 60
+
+.PHONY: run test bench fuzz packages build build-asan packages-windows windows windows-installer install uninstall deb gallery
 
 packages:
 	@tools/install_packages.sh $(BUILD_PACKAGES) $(FONT_PACKAGES) $(SCENE_PACKAGES) $(SETTINGS_PACKAGES) \
@@ -93,7 +99,7 @@ run: build
 test: build build-asan windows
 	ctest --preset windows-i686
 	ctest --preset windows-x64
-	ctest --preset asan -L 'unit|gl'
+	ctest --preset asan -L 'unit|gl|fuzz'
 	ctest --preset linux
 
 bench: build
@@ -113,3 +119,7 @@ gallery: build
 	    build/linux/recorder/vesperglow-record $(GALLERY_CLIP) --seed $$seed --start 6 --seconds 5 \
 	        --no-display-title --frequency 60 $(GALLERY_WEIGHTS) --$$kind 10 --output docs/gallery/$$kind.webp || exit 1; \
 	done
+
+fuzz: packages
+	@tools/install_packages.sh $(FUZZ_PACKAGES)
+	@FUZZ_SECONDS=$(FUZZ_SECONDS) tools/fuzz.sh

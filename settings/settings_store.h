@@ -8,6 +8,6 @@
 // present[i] is false when value i is missing or is not a 32-bit unsigned number.
 void ReadStoredValues(SettingsKey* key, uint32_t values[SETTINGS_VALUE_COUNT], bool present[SETTINGS_VALUE_COUNT]);
 
-// Writes every value in table order and reports what did not reach the store: the registry one
-// message per value, the key file one message naming the file and the system's reason.
+// Stores every value that differs from what the store holds and reports what did not reach it in
+// one message: the registry names the first value that failed, the key file the file and the reason.
 void WriteStoredValues(SettingsKey* key, const uint32_t values[SETTINGS_VALUE_COUNT]);

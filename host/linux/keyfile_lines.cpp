@@ -93,10 +93,16 @@ GroupLayout FindGroup(const std::string& text, const std::string& group) {
     return layout;
 }
 
+// The ending for a last line that has none. GLib keeps such a line's final CR in its value, so a
+// CR there needs a CRLF after it: a lone LF would turn that CR into the line's ending.
+const char* EndingAfter(const std::string& text, const char* newline) {
+    return !text.empty() && text.back() == '\r' ? "\r\n" : newline;
+}
+
 // A new group starts on a line of its own after a blank line.
 std::string GroupSeparator(const std::string& text) {
     if (text.empty()) return "";
-    std::string separator = text.back() == '\n' ? "" : "\n";
+    std::string separator = text.back() == '\n' ? "" : EndingAfter(text, "\n");
     if (text.size() < 2 || text.compare(text.size() - 2, 2, "\n\n") != 0) separator += "\n";
     return separator;
 }
@@ -132,7 +138,7 @@ std::string WithGroupValues(const std::string& text, const std::string& group,
         }
     }
     if (!added.empty() && layout.groupFound) {
-        edits.push_back({layout.groupEnd, layout.groupEnd, (layout.groupEndsLine ? "" : layout.newline) + added});
+        edits.push_back({layout.groupEnd, layout.groupEnd, (layout.groupEndsLine ? "" : EndingAfter(text, layout.newline)) + added});
     } else if (!added.empty()) {
         edits.push_back({text.size(), text.size(), GroupSeparator(text) + "[" + group + "]\n" + added});
     }

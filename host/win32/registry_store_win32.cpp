@@ -3,6 +3,7 @@
 
 #include "host/win32/win32_api.h"
 
+#include "host/win32/changed_values.h"
 #include "seam/platform.h"
 #include "settings/settings.h"
 #include "settings/settings_store.h"
@@ -56,13 +57,17 @@ void ReadStoredValues(SettingsKey* key, uint32_t values[SETTINGS_VALUE_COUNT], b
 }
 
 void WriteStoredValues(SettingsKey* key, const uint32_t values[SETTINGS_VALUE_COUNT]) {
-    for (int i = 0; i < SETTINGS_VALUE_COUNT; ++i) {
+    uint32_t stored[SETTINGS_VALUE_COUNT];
+    bool present[SETTINGS_VALUE_COUNT];
+    ReadStoredValues(key, stored, present);
+    int failed = WriteChangedValues(stored, present, values, [key, values](int i) {
         DWORD value = values[i];
-        if (RegSetValueExA(AsRegistryKey(key), SETTINGS_VALUES[i].name, 0, REG_DWORD,
-                           reinterpret_cast<const BYTE*>(&value), sizeof value) == ERROR_SUCCESS)
-            continue;
-        char text[96];
-        std::snprintf(text, sizeof text, "Could Not Write '%s' To Registry", SETTINGS_VALUES[i].name);
-        ReportError("Error", text, REPORT_PLAIN);
-    }
+        return RegSetValueExA(AsRegistryKey(key), SETTINGS_VALUES[i].name, 0, REG_DWORD,
+                              reinterpret_cast<const BYTE*>(&value), sizeof value) == ERROR_SUCCESS;
+    });
+    if (failed < 0) return;
+    // One box, not one per value: a read-only key would otherwise stack them up before the show.
+    char text[96];
+    std::snprintf(text, sizeof text, "Could Not Write '%s' To Registry", SETTINGS_VALUES[failed].name);
+    ReportError("Error", text, REPORT_PLAIN);
 }

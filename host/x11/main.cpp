@@ -1,4 +1,5 @@
 // vesperglow: the saver as an X11 program, following xscreensaver's conventions.
+#include <GL/glx.h>
 #include <X11/XKBlib.h>
 #include <X11/Xlib.h>
 
@@ -56,6 +57,8 @@ static void CreateSaverWindow() {
     SaverLParam lParam = reinterpret_cast<SaverLParam>(&params);
     HostWindowProc(SAVER_WM_NCCREATE, 0, lParam);
     HostWindowProc(SAVER_WM_CREATE, 0, lParam);
+    // A set-up step that failed has said so; without a context nothing would ever show.
+    if (!glXGetCurrentContext()) HostFatalExit(1);
     SendInitialSize();
 }
 

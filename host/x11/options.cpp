@@ -88,7 +88,9 @@ OptionsResult ParseOptions(int argc, char** argv, HostOptions* options, std::str
     bool modeGiven = false;
     optind = 0;  // start afresh: getopt keeps its place between calls
     opterr = 0;  // the problems are worded here
-    for (int code; (code = getopt_long_only(argc, argv, ":", allOptions.data(), nullptr)) != -1;) {
+    // No short options at all, not even ':': getopt then never stops inside an element, so the one a
+    // problem is about is always the last it took.
+    for (int code; (code = getopt_long_only(argc, argv, "", allOptions.data(), nullptr)) != -1;) {
         const char* value = optarg;
         if (code >= SETTING_OPTION_CODES) {
             if (!TakeSettingOption(code, value, &options->settings, problem)) return OPTIONS_BAD;
@@ -135,13 +137,14 @@ OptionsResult ParseOptions(int argc, char** argv, HostOptions* options, std::str
             }
             options->seedGiven = true;
             break;
-        case ':':
-            if (optopt >= SETTING_OPTION_CODES)
-                TakeSettingOption(optopt, nullptr, &options->settings, problem);
-            else
-                *problem = std::string(argv[optind - 1]) + " needs a value";
-            return OPTIONS_BAD;
         default:
+            // optopt names an option whose value is missing (or that was given one it takes none).
+            if (optopt >= SETTING_OPTION_CODES && !TakeSettingOption(optopt, nullptr, &options->settings, problem))
+                return OPTIONS_BAD;
+            if (optopt == OPTION_WINDOW_ID || optopt == OPTION_SEED) {
+                *problem = std::string(argv[optind - 1]) + " needs a value";
+                return OPTIONS_BAD;
+            }
             *problem = std::string("unknown option \"") + argv[optind - 1] + "\"";
             return OPTIONS_UNKNOWN;
         }

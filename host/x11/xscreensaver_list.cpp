@@ -53,23 +53,45 @@ std::string JoinLines(const Lines& lines) {
     return text;
 }
 
-// Finds the resource whose key is key ("programs", or "*programs" in the system's defaults).
-bool FindPrograms(Lines* lines, const char* key) {
-    for (size_t i = 0; i < lines->text.size(); ++i) {
-        std::string line = Trimmed(lines->text[i]);
-        if (line.compare(0, std::strlen(key), key) != 0 || Trimmed(line.substr(std::strlen(key)))[0] != ':') continue;
-        lines->first = lines->last = i;
-        while (EndsWith(lines->text[lines->last], "\\") && lines->last + 1 < lines->text.size()) ++lines->last;
-        return true;
-    }
-    return false;
+// Lines from..to as the daemon reads them, one line: each continuation backslash goes with its newline.
+std::string Joined(const Lines& lines, size_t from, size_t to) {
+    std::string joined;
+    for (size_t i = from; i < to; ++i) joined += lines.text[i].substr(0, lines.text[i].size() - 1);
+    return joined + lines.text[to];
 }
 
-// A line's part of the list: without the key on the first line, without a continuation backslash.
+// Finds the resource whose key is key ("programs", or "*programs" in the system's defaults) as the
+// daemon reads the file: a line that ends in a backslash takes the next one in, and of several
+// resources of that key the last counts.
+bool FindPrograms(Lines* lines, const char* key) {
+    bool found = false;
+    for (size_t i = 0; i < lines->text.size(); ++i) {
+        size_t last = i;
+        while (EndsWith(lines->text[last], "\\") && last + 1 < lines->text.size()) ++last;
+        std::string line = Trimmed(Joined(*lines, i, last));
+        if (line.compare(0, std::strlen(key), key) == 0 && Trimmed(line.substr(std::strlen(key)))[0] == ':') {
+            lines->first = i;
+            lines->last = last;
+            found = true;
+        }
+        i = last;
+    }
+    return found;
+}
+
+// The line that holds the key's colon: a continued line may split the key.
+size_t ColonLine(const Lines& lines) {
+    size_t line = lines.first;
+    while (line < lines.last && lines.text[line].find(':') == std::string::npos) ++line;
+    return line;
+}
+
+// A line's part of the list: without the key and without a continuation backslash.
 std::string ListPart(const Lines& lines, size_t index) {
     std::string line = lines.text[index];
     if (EndsWith(line, "\\")) line.pop_back();
-    if (index == lines.first) line = line.substr(line.find(':') + 1);
+    if (index < ColonLine(lines)) return "";
+    if (index == ColonLine(lines)) line = line.substr(line.find(':') + 1);
     return Trimmed(line);
 }
 
@@ -86,8 +108,8 @@ bool RunsVesperglow(std::string entry) {
 }
 
 bool ListRunsVesperglow(const Lines& lines) {
-    std::string list;
-    for (size_t i = lines.first; i <= lines.last; ++i) list += ListPart(lines, i) + " ";
+    std::string list = Joined(lines, lines.first, lines.last);
+    list.erase(0, list.find(':') + 1);
     for (size_t at = 0; at < list.size();) {
         size_t end = std::min(list.find("\\n", at), list.size());
         if (RunsVesperglow(list.substr(at, end - at))) return true;
@@ -99,7 +121,7 @@ bool ListRunsVesperglow(const Lines& lines) {
 // After the last entry, so every other entry keeps its number (and "selected:" its saver).
 void AppendEntry(Lines* lines) {
     size_t last = lines->last;
-    while (last > lines->first && ListPart(*lines, last).empty()) --last;
+    while (last > ColonLine(*lines) && ListPart(*lines, last).empty()) --last;
     std::string part = ListPart(*lines, last);
     std::string& line = lines->text[last];
     bool continued = EndsWith(line, "\\");
@@ -148,6 +170,8 @@ ListEdit AddToXscreensaverList(const std::string& userFile, const std::string& s
         AppendEntry(&list);
         text = missing ? LIST_HEADER : old;
         if (!text.empty() && text.back() != '\n') text += '\n';
+        // A last line that ends in a backslash would take the list in: a blank line ends it.
+        if (EndsWith(text, "\\\n")) text += '\n';
         text += JoinLines(list) + "\n";
     }
 

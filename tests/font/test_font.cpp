@@ -3,11 +3,9 @@
 #include <algorithm>
 #include <fstream>
 #include <iterator>
-#include <memory>
 #include <string>
 #include <vector>
 
-#include "host/linux/dib_reader.h"
 #include "render/bitmap_font.h"
 
 namespace {
@@ -18,17 +16,6 @@ const size_t PIXEL_OFFSET = 14 + 40 + 1024;
 std::vector<uint8_t> ReadResourceFile(const std::string& name) {
     std::ifstream file(std::string(VG_RESOURCES_DIR) + "/" + name, std::ios::binary);
     return std::vector<uint8_t>(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
-}
-
-void Put(std::vector<uint8_t>* bytes, size_t at, int count, uint32_t value) {
-    for (int i = 0; i < count; ++i) (*bytes)[at + i] = uint8_t(value >> (8 * i));
-}
-
-// Reads from a heap block of exactly the data's size, so a read past the end is caught under ASan.
-bool ReadExact(const std::vector<uint8_t>& bytes, DibPixels* out) {
-    std::unique_ptr<uint8_t[]> block(new uint8_t[bytes.size()]);
-    std::copy(bytes.begin(), bytes.end(), block.get());
-    return ReadDib(block.get(), bytes.size(), out);
 }
 
 // The start, then each drawn character's sheet, pen position, half advance and cell corner.
@@ -60,41 +47,6 @@ TEST(Font, LinuxResourcesServeTheCommittedWidthTableAndGlyphSheets) {
     HostBitmap bitmap = {};
     for (int id : {0, 31, 105, 111, 114}) EXPECT_FALSE(HostLoadBitmap(id, &bitmap)) << id;
     EXPECT_EQ(nullptr, HostFindResource("BITMAP", 114));
-}
-
-TEST(Font, DibReaderTakesOnlyAGlyphSheetAndNeverReadsPastTheData) {
-    std::vector<uint8_t> sheet = ReadResourceFile("glyph_sheet_1.bmp");
-    DibPixels dib = {};
-    ASSERT_TRUE(ReadExact(sheet, &dib));
-    for (size_t size : {size_t(0), size_t(13), size_t(54), PIXEL_OFFSET, sheet.size() - 1})
-        EXPECT_FALSE(ReadExact(std::vector<uint8_t>(sheet.begin(), sheet.begin() + size), &dib)) << size;
-    const struct {
-        const char* what;
-        size_t at;
-        int bytes;
-        uint32_t value;
-    } mutations[] = {
-        {"signature", 0, 2, 'M' | ('B' << 8)},         {"file size past the data", 2, 4, 66615},
-        {"pixels overlapping the palette", 10, 4, 54}, {"pixel offset that wraps", 10, 4, 0xFFFFFFFFu},
-        {"core header", 14, 4, 12},                    {"narrower", 18, 4, 128},
-        {"top-down", 22, 4, uint32_t(-256)},           {"two planes", 26, 2, 2},
-        {"24 bits", 28, 2, 24},                        {"run-length", 30, 4, 1},
-        {"image size", 34, 4, 1234},                   {"short palette", 46, 4, 16},
-        {"coloured palette entry", 54 + 4 * 7, 1, 0},
-    };
-    for (const auto& m : mutations) {
-        std::vector<uint8_t> bytes = sheet;
-        Put(&bytes, m.at, m.bytes, m.value);
-        EXPECT_FALSE(ReadExact(bytes, &dib)) << m.what;
-    }
-    // Optional fields left zero, and a gap before the pixels that the offset skips, are fine.
-    std::vector<uint8_t> bytes = sheet;
-    Put(&bytes, 34, 4, 0);
-    Put(&bytes, 46, 4, 0);
-    bytes.insert(bytes.begin() + PIXEL_OFFSET, 16, 0xEE);
-    Put(&bytes, 2, 4, uint32_t(bytes.size()));
-    Put(&bytes, 10, 4, uint32_t(PIXEL_OFFSET + 16));
-    EXPECT_TRUE(ReadExact(bytes, &dib));
 }
 
 // Alignment 1 centres, 2 ends at the origin, anything else starts there. Bytes outside 32..127 are

@@ -6,13 +6,9 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
-#include <optional>
 #include <string>
 #include <tuple>
-#include <utility>
-#include <vector>
 
-#include <glib.h>
 #include <gtest/gtest.h>
 
 #include "host/linux/keyfile_store.h"
@@ -61,47 +57,12 @@ inline std::string Replaced(std::string text, const std::string& from, const std
     return at == std::string::npos ? text : text.replace(at, from.size(), to);
 }
 
-// The stored text of a value, nullopt when the file, the group or the key is missing.
-inline std::optional<std::string> StoredText(const std::string& path, const std::string& group, const char* name) {
-    GKeyFile* file = g_key_file_new();
-    gchar* value = g_key_file_load_from_file(file, path.c_str(), G_KEY_FILE_NONE, nullptr)
-                       ? g_key_file_get_value(file, group.c_str(), name, nullptr)
-                       : nullptr;
-    std::optional<std::string> text = value ? std::optional<std::string>(value) : std::nullopt;
-    g_free(value);
-    g_key_file_free(file);
-    return text;
-}
-
-inline const SettingsValue& ValueNamed(const std::string& name) {
-    for (const SettingsValue& value : SETTINGS_VALUES)
-        if (name == value.name) return value;
-    ADD_FAILURE() << "no setting named " << name;
-    return SETTINGS_VALUES[0];
-}
-
-// The record as a key file. An override replaces a value's text; nullopt leaves the value out.
-typedef std::vector<std::pair<std::string, std::optional<std::string>>> Overrides;
-inline std::string RecordFile(const Overrides& overrides = {}) {
+// The record as a key file.
+inline std::string RecordFile() {
     std::string text = std::string("[") + SETTINGS_GROUP + "]\n";
-    for (int i = 0; i < SETTINGS_VALUE_COUNT; ++i) {
-        std::optional<std::string> value = std::to_string(RECORD_VALUES[i]);
-        for (const auto& [name, replacement] : overrides)
-            if (name == SETTINGS_VALUES[i].name) value = replacement;
-        if (value) text += std::string(SETTINGS_VALUES[i].name) + "=" + *value + "\n";
-    }
+    for (int i = 0; i < SETTINGS_VALUE_COUNT; ++i)
+        text += std::string(SETTINGS_VALUES[i].name) + "=" + std::to_string(RECORD_VALUES[i]) + "\n";
     return text;
-}
-
-inline ::testing::AssertionResult EveryFieldInRange(const Settings& settings) {
-    for (const SettingsValue& value : SETTINGS_VALUES) {
-        uint32_t field = settings.*value.field;
-        if (value.ranged && (field < value.minimum || field > value.maximum))
-            return ::testing::AssertionFailure() << value.name << " is " << field;
-    }
-    int zeros = (settings.displayWidth == 0) + (settings.displayHeight == 0) + (settings.displayBits == 0);
-    if (zeros != 0 && zeros != 3) return ::testing::AssertionFailure() << zeros << " of the mode's values are 0";
-    return ::testing::AssertionSuccess();
 }
 
 // A key file store of its own: XDG_CONFIG_HOME points at a fresh folder and the store is opened there.

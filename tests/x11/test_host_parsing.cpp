@@ -40,6 +40,8 @@ TEST(HostOptions, ModesValuesAndRefusals) {
     std::string problem;
     EXPECT_EQ(OPTIONS_UNKNOWN, Parse({"-nonsense"}, &options, &problem));
     EXPECT_EQ("unknown option \"-nonsense\"", problem);
+    EXPECT_EQ(OPTIONS_UNKNOWN, Parse({"-:o"}, &options, &problem));  // once named argv[0]
+    EXPECT_EQ("unknown option \"-:o\"", problem);
     EXPECT_EQ(OPTIONS_BAD, Parse({"-root", "-fullscreen"}, &options, &problem));
     EXPECT_EQ("choose only one of -window, -root, -window-id and -fullscreen", problem);
 }

@@ -185,6 +185,11 @@ def bad_input_and_startup_errors():
                               "window 0x1fffff0 does not exist")
         expect_one_line_error(saver(server, [], DISPLAY=""), "no display")
         expect_one_line_error(saver(server, [], DISPLAY=":4093"), 'cannot open display ":4093"')
+        # Xvfb refuses indirect GLX contexts: a GL set-up that fails ends every mode.
+        _, parent = test_window(server)
+        for args in ([], ["-root"], ["-fullscreen"], ["-window-id", parent]):
+            expect_one_line_error(saver(server, args, LIBGL_ALWAYS_INDIRECT="1"),
+                                  "Can't Create A GL Rendering Context.")
     with XServer(width=640, height=480, depth=8) as server:
         expect_one_line_error(saver(server, []), "no GL-capable visual")
         expect_one_line_error(saver(server, ["-root"]), "no GL-capable visual")

@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cstdlib>
@@ -33,45 +32,18 @@ protected:
     ListEdit Add() { return AddToXscreensaverList(user, systemList, backup, &problem); }
 };
 
-TEST_F(XscreensaverList, WithoutAFileStartsFromTheSystemsListAndAddsOnce) {
-    const std::string expected =
-        "# The system's savers and Vesperglow, written by vesperglow --add-to-xscreensaver.\n"
-        "programs:\t\t\\\n\t\tmaze --root\t\\n\\\n- GL:\t\tgears --root\t\\n\\\n  GL: vesperglow --root \\n\n";
-    ASSERT_EQ(LIST_EDIT_CREATED, Add()) << problem;
-    EXPECT_EQ(expected, Read(user));
-    EXPECT_NE(0, access(backup.c_str(), F_OK));
-    EXPECT_EQ(LIST_EDIT_ALREADY_THERE, Add());
-    EXPECT_EQ(expected, Read(user));
-    EXPECT_NE(0, access(backup.c_str(), F_OK));
-}
-
-TEST_F(XscreensaverList, KeepsEveryOtherLineTheModeTheLinkAndABackup) {
+// In the layout xscreensaver writes. (A symlink and the file's mode are kept by the file
+// replacement the settings store shares, and tested there.)
+TEST_F(XscreensaverList, KeepsEveryOtherLineAndABackup) {
     const std::string old =
         "# my settings\ntimeout:\t0:05:00\nprograms:\t\t\\\n\t\tmaze --root\t\\n\\\n"
         "- \"Gears\" GL:\tgears --root\t\\n\\\n\n\nselected:\t1\n";
-    Write(folder + "/real", old);
-    chmod((folder + "/real").c_str(), 0600);
-    ASSERT_EQ(0, symlink("real", user.c_str()));
+    Write(user, old);
     ASSERT_EQ(LIST_EDIT_ADDED, Add()) << problem;
     EXPECT_EQ("# my settings\ntimeout:\t0:05:00\nprograms:\t\t\\\n\t\tmaze --root\t\\n\\\n"
               "- \"Gears\" GL:\tgears --root\t\\n\\\n  GL: vesperglow --root \\n\\\n\n\nselected:\t1\n",
               Read(user));
     EXPECT_EQ(old, Read(backup));
-    struct stat status = {};
-    ASSERT_EQ(0, lstat(user.c_str(), &status));
-    EXPECT_TRUE(S_ISLNK(status.st_mode));
-    ASSERT_EQ(0, stat(user.c_str(), &status));
-    EXPECT_EQ(0600u, status.st_mode & 07777);
-
-    // A one-line list gets its separator; a file without a list gets the system's after its lines.
-    Write(user, "programs: maze --root\nlock: False");
-    ASSERT_EQ(LIST_EDIT_ADDED, Add());
-    EXPECT_EQ("programs: maze --root \\n\\\n  GL: vesperglow --root \\n\nlock: False", Read(user));
-    Write(user, "lock: True");
-    ASSERT_EQ(LIST_EDIT_ADDED, Add());
-    EXPECT_EQ("lock: True\nprograms:\t\t\\\n\t\tmaze --root\t\\n\\\n- GL:\t\tgears --root\t\\n\\\n"
-              "  GL: vesperglow --root \\n\n",
-              Read(user));
 }
 
 TEST_F(XscreensaverList, AnEntryRunningItAlreadyCountsEvenDisabledOrWithAPath) {
@@ -91,4 +63,20 @@ TEST_F(XscreensaverList, WithNeitherFileNothingIsWritten) {
     EXPECT_EQ(LIST_EDIT_FAILED, Add());
     EXPECT_EQ("cannot read " + systemList + ": No such file or directory", problem);
     EXPECT_NE(0, access(user.c_str(), F_OK));
+}
+
+// The daemon reads continued lines as one and takes the last programs resource.
+TEST_F(XscreensaverList, TheListIsTheOneTheDaemonReads) {
+    const std::string entry = "  GL: vesperglow --root \\n";
+    const std::string system = "programs:\t\t\\\n\t\tmaze --root\t\\n\\\n- GL:\t\tgears --root\t\\n\\\n" + entry + "\n";
+    const std::pair<std::string, std::string> cases[] = {
+        {"programs: a\nprograms: b\n", "programs: a\nprograms: b \\n\\\n" + entry + "\n"},
+        {"\\\nprograms:s", "\\\nprograms:s \\n\\\n" + entry},
+        {"progr\\\nams:", "progr\\\nams:\\\n" + entry},
+        {":\\", ":\\\n\n" + system}};
+    for (const auto& [old, added] : cases) {
+        Write(user, old);
+        EXPECT_EQ(LIST_EDIT_ADDED, Add()) << old;
+        EXPECT_EQ(added, Read(user)) << old;
+    }
 }
