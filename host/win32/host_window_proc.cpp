@@ -59,9 +59,6 @@ LRESULT CALLBACK HostWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
     case WM_MBUTTONDOWN:
         if (g_closing) return DefWindowProcA(window, message, wParam, lParam);
         break;
-    case WM_DISPLAYCHANGE:
-        NoteDisplayChange();
-        break;
     case WM_POWERBROADCAST:
         // Only the display state was asked for; it ends no saver.
         if (wParam == PBT_POWERSETTINGCHANGE && NotePowerSetting(lParam)) return TRUE;
@@ -76,7 +73,9 @@ LRESULT CALLBACK HostWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
         break;
     case WM_DISPLAYCHANGE:
         // Our own mode switch, or a monitor plugged in or taken away: the window covers the
-        // monitors as they are now before the shows are laid out on them.
+        // monitors as they are now before the shows are laid out on them, and frames follow the
+        // primary's new refresh.
+        NoteDisplayChange();
         if (!g_isPreview) CoverVirtualScreen(window);
         break;
     case WM_TIMER:
