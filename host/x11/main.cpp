@@ -7,10 +7,10 @@
 #include <string>
 
 #include "host/x11/event_loop.h"
+#include "host/linux/options.h"
 #include "host/x11/monitors.h"
-#include "host/x11/options.h"
 #include "host/x11/settings_form_gtk.h"
-#include "host/x11/signals.h"
+#include "host/linux/signals.h"
 #include "host/x11/window_setup.h"
 #include "host/x11/x11_host.h"
 #include "host/x11/x_errors.h"

@@ -5,7 +5,7 @@
 
 #include "host/x11/extension_list.h"
 #include "host/x11/frame_timer.h"
-#include "host/x11/options.h"
+#include "host/linux/options.h"
 
 static OptionsResult Parse(std::vector<const char*> arguments, HostOptions* options, std::string* problem = nullptr) {
     std::vector<char*> argv = {const_cast<char*>("vesperglow")};

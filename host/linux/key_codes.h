@@ -1,7 +1,7 @@
 #pragma once
 #include <cstdint>
 
-// The Win32 virtual-key code of an X keysym (taken unshifted, so 'q' and 'Q' are both 0x51).
+// The Win32 virtual-key code of an X (or xkbcommon) keysym (taken unshifted, so 'q' and 'Q' are both 0x51).
 // Keys with no Win32 counterpart get 0xFF, the code Windows gives keys it cannot name: they still
 // count as key presses.
 const uint32_t KEY_UNKNOWN = 0xFF;
@@ -9,4 +9,4 @@ const uint32_t KEY_UNKNOWN = 0xFF;
 uint32_t VirtualKeyFromKeysym(unsigned long keysym);
 
 // q, Q, Escape and Ctrl-C end the windowed show, as in xscreensaver's hacks.
-bool IsWindowQuitKey(unsigned long keysym, unsigned modifierState);
+bool IsWindowQuitKey(unsigned long keysym, bool controlHeld);

@@ -1,4 +1,4 @@
-#include "host/x11/signals.h"
+#include "host/linux/signals.h"
 
 #include <fcntl.h>
 #include <signal.h>

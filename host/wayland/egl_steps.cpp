@@ -1,0 +1,145 @@
+// The surface and context steps of CreateGLContext and ReleaseGLContext over EGL on the
+// compositor's connection. Every surface has its own EGL surface and context; the host makes a
+// surface's context current before the core hears of that surface.
+#include <EGL/egl.h>
+#include <EGL/eglext.h>
+
+#include <cstring>
+
+#include "host/wayland/wayland_host.h"
+
+#ifndef EGL_PRESENT_OPAQUE_EXT
+#define EGL_PRESENT_OPAQUE_EXT 0x31DF
+#endif
+
+const int EGL_MAX_CONFIGS = 512;
+
+static EGLint ChannelBits(uint8_t colorBits, int channel) {
+    // A 16-bit desktop is 5-6-5; anything else, the desktop's own included, gets 8 per channel.
+    if (colorBits == 16) return channel == 1 ? 6 : 5;
+    return 8;
+}
+
+static int ConfigNumber(EGLConfig config) {
+    EGLConfig all[EGL_MAX_CONFIGS];
+    EGLint total = 0;
+    if (!eglGetConfigs(g_wayland.eglDisplay, all, EGL_MAX_CONFIGS, &total)) return 0;
+    for (int i = 0; i < total; ++i)
+        if (all[i] == config) return i + 1;
+    return 0;
+}
+
+static EGLConfig ConfigNumbered(int number) {
+    EGLConfig all[EGL_MAX_CONFIGS];
+    EGLint total = 0;
+    if (number < 1 || !eglGetConfigs(g_wayland.eglDisplay, all, EGL_MAX_CONFIGS, &total) || number > total)
+        return nullptr;
+    return all[number - 1];
+}
+
+static EGLConfig ChooseConfig(const PixelFormatRequest& request) {
+    const EGLint attributes[] = {EGL_SURFACE_TYPE, EGL_WINDOW_BIT,
+                                 EGL_RENDERABLE_TYPE, EGL_OPENGL_BIT,
+                                 EGL_RED_SIZE, ChannelBits(request.colorBits, 0),
+                                 EGL_GREEN_SIZE, ChannelBits(request.colorBits, 1),
+                                 EGL_BLUE_SIZE, ChannelBits(request.colorBits, 2),
+                                 EGL_ALPHA_SIZE, request.alphaBits,
+                                 EGL_DEPTH_SIZE, request.depthBits,
+                                 EGL_NONE};
+    EGLConfig config = nullptr;
+    EGLint found = 0;
+    if (!eglChooseConfig(g_wayland.eglDisplay, attributes, &config, 1, &found) || found < 1) return nullptr;
+    return config;
+}
+
+bool SetUpEgl(const PixelFormatRequest& request) {
+    EGLDisplay display = eglGetPlatformDisplay(EGL_PLATFORM_WAYLAND_KHR, g_wayland.display, nullptr);
+    if (display == EGL_NO_DISPLAY || !eglInitialize(display, nullptr, nullptr)) {
+        ReportError("Error", "no EGL on this Wayland display", REPORT_EXCLAMATION);
+        return false;
+    }
+    g_wayland.eglDisplay = display;
+    if (!eglBindAPI(EGL_OPENGL_API) || !ChooseConfig(request)) {
+        ReportError("Error", "EGL offers no desktop OpenGL config for Wayland windows", REPORT_EXCLAMATION);
+        return false;
+    }
+    return true;
+}
+
+SaverSurface HostGetSurface(SaverWindow window) {
+    WaylandSurface* surface = SurfaceOf(window);
+    return surface && surface->eglWindow ? surface : nullptr;
+}
+
+int HostChoosePixelFormat(SaverSurface surface, const PixelFormatRequest& request) {
+    if (!surface) return 0;
+    EGLConfig config = ChooseConfig(request);
+    return config ? ConfigNumber(config) : 0;
+}
+
+bool HostSetPixelFormat(SaverSurface handle, int format, const PixelFormatRequest&) {
+    WaylandSurface* surface = SurfaceOf(handle);
+    EGLConfig config = ConfigNumbered(format);
+    if (!surface || !config || surface->eglSurface != EGL_NO_SURFACE) return false;
+    // Alpha blending reads the frame's alpha; a compositor would blend it with what lies behind,
+    // so the surface is presented opaque where EGL can say so.
+    const char* extensions = eglQueryString(g_wayland.eglDisplay, EGL_EXTENSIONS);
+    bool opaque = extensions && std::strstr(extensions, "EGL_EXT_present_opaque");
+    const EGLint attributes[] = {EGL_PRESENT_OPAQUE_EXT, EGL_TRUE, EGL_NONE};
+    surface->eglSurface = eglCreateWindowSurface(g_wayland.eglDisplay, config,
+                                                 reinterpret_cast<EGLNativeWindowType>(surface->eglWindow),
+                                                 opaque ? attributes : nullptr);
+    g_wayland.eglConfig = config;
+    return surface->eglSurface != EGL_NO_SURFACE;
+}
+
+SaverContext HostCreateContext(SaverSurface handle) {
+    WaylandSurface* surface = SurfaceOf(handle);
+    if (!surface || surface->eglSurface == EGL_NO_SURFACE) return nullptr;
+    surface->context = eglCreateContext(g_wayland.eglDisplay, g_wayland.eglConfig, EGL_NO_CONTEXT, nullptr);
+    return surface->context == EGL_NO_CONTEXT ? nullptr : surface->context;
+}
+
+bool HostMakeCurrent(SaverSurface handle, SaverContext context) {
+    WaylandSurface* surface = SurfaceOf(handle);
+    if (!surface) return eglMakeCurrent(g_wayland.eglDisplay, EGL_NO_SURFACE, EGL_NO_SURFACE, EGL_NO_CONTEXT);
+    if (!eglMakeCurrent(g_wayland.eglDisplay, surface->eglSurface, surface->eglSurface, context)) return false;
+    // Each surface is paced by its own frame callbacks; a swap must never wait for one.
+    eglSwapInterval(g_wayland.eglDisplay, 0);
+    return true;
+}
+
+bool HostDeleteContext(SaverContext context) {
+    bool deleted = context && eglDestroyContext(g_wayland.eglDisplay, context);
+    for (auto& surface : g_wayland.surfaces)
+        if (surface->context == context) surface->context = EGL_NO_CONTEXT;
+    return deleted;
+}
+
+bool HostReleaseSurface(SaverWindow, SaverSurface handle) {
+    WaylandSurface* surface = SurfaceOf(handle);
+    if (!surface) return false;
+    bool released = surface->eglSurface == EGL_NO_SURFACE || eglDestroySurface(g_wayland.eglDisplay, surface->eglSurface);
+    surface->eglSurface = EGL_NO_SURFACE;
+    return released;
+}
+
+static void OnFrameDone(void* data, wl_callback* callback, uint32_t) {
+    WaylandSurface* surface = static_cast<WaylandSurface*>(data);
+    wl_callback_destroy(callback);
+    surface->frame = nullptr;
+    surface->frameDue = true;
+}
+
+static const wl_callback_listener FRAME_LISTENER = {OnFrameDone};
+
+// The next frame is asked for with this one's commit, so the compositor paces each surface alone.
+void HostSwapBuffers(SaverSurface handle) {
+    WaylandSurface* surface = SurfaceOf(handle);
+    if (!surface || surface->eglSurface == EGL_NO_SURFACE) return;
+    if (!surface->frame) {
+        surface->frame = wl_surface_frame(surface->surface);
+        wl_callback_add_listener(surface->frame, &FRAME_LISTENER, surface);
+    }
+    eglSwapBuffers(g_wayland.eglDisplay, surface->eglSurface);
+}
