@@ -46,10 +46,16 @@ static EGLConfig ChooseConfig(const PixelFormatRequest& request) {
                                  EGL_ALPHA_SIZE, request.alphaBits,
                                  EGL_DEPTH_SIZE, request.depthBits,
                                  EGL_NONE};
-    EGLConfig config = nullptr;
+    EGLConfig configs[EGL_MAX_CONFIGS];
     EGLint found = 0;
-    if (!eglChooseConfig(g_wayland.eglDisplay, attributes, &config, 1, &found) || found < 1) return nullptr;
-    return config;
+    if (!eglChooseConfig(g_wayland.eglDisplay, attributes, configs, EGL_MAX_CONFIGS, &found)) return nullptr;
+    // EGL sorts 10-bit channels with 2 bits of alpha first; alpha blending wants the full 8.
+    for (int i = 0; i < found; ++i) {
+        EGLint red = 0;
+        eglGetConfigAttrib(g_wayland.eglDisplay, configs[i], EGL_RED_SIZE, &red);
+        if (red == ChannelBits(request.colorBits, 0)) return configs[i];
+    }
+    return nullptr;
 }
 
 bool SetUpEgl(const PixelFormatRequest& request) {

@@ -1,6 +1,7 @@
 // vesperglow-wayland: the saver's -window and -fullscreen as a Wayland client; vesperglow runs it
 // with its own arguments when a compositor answers.
 #include <poll.h>
+#include <sys/prctl.h>
 
 #include <algorithm>
 #include <cerrno>
@@ -188,6 +189,8 @@ static bool RunLoop(int signalDescriptor) {
 }
 
 int main(int argc, char** argv) {
+    // Known by the name the user started, so "pkill -x vesperglow" ends the saver on either server.
+    prctl(PR_SET_NAME, "vesperglow");
     std::string problem;
     OptionsResult chosen = ParseOptions(argc, argv, &g_wayland.options, &problem);
     if (chosen != OPTIONS_RUN) {

@@ -103,6 +103,15 @@ WaylandSurface* CreateSurface(WaylandOutput* output) {
     return surface;
 }
 
+// The whole surface is opaque, whatever the frame's alpha holds: Mesa's shared-memory buffers carry
+// it even where EGL was asked to present them opaque.
+static void MarkOpaque(WaylandSurface* surface) {
+    wl_region* region = wl_compositor_create_region(g_wayland.compositor);
+    wl_region_add(region, 0, 0, surface->width, surface->height);
+    wl_surface_set_opaque_region(surface->surface, region);
+    wl_region_destroy(region);
+}
+
 static void SendSizeIfChanged(WaylandSurface* surface, int width, int height) {
     if (width == surface->sentWidth && height == surface->sentHeight) return;
     surface->sentWidth = width;
@@ -116,6 +125,7 @@ static void StartShow(WaylandSurface* surface) {
     int32_t width = surface->width * surface->scale;
     int32_t height = surface->height * surface->scale;
     wl_surface_set_buffer_scale(surface->surface, surface->scale);
+    MarkOpaque(surface);
     surface->eglWindow = wl_egl_window_create(surface->surface, width, height);
     int32_t monitor = surface->output ? surface->output->index : 0;
     SaverShowRequest request = {&g_wayland.settings, true, g_wayland.seed, g_wayland.options.showFrameRate, monitor};
@@ -143,6 +153,7 @@ void StartOrResize(WaylandSurface* surface) {
     if (width == surface->sentWidth && height == surface->sentHeight) return;
     wl_egl_window_resize(surface->eglWindow, width, height, 0, 0);
     wl_surface_set_buffer_scale(surface->surface, surface->scale);
+    MarkOpaque(surface);
     SendSizeIfChanged(surface, width, height);
 }
 
