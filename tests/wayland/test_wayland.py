@@ -109,7 +109,7 @@ def window_and_the_idle_daemon():
         sway.run(["wtype", "-k", "q"])
         expect_exit(sway, program, 0, "q")
         # The README's line, with a timeout of a second.
-        line = next(l.strip() for l in open(README) if l.strip().startswith("swayidle -w timeout "))
+        line = next(l.strip() for l in open(README) if l.strip().startswith("swayidle timeout "))
         args = [re.sub(r"^\d+$", "1", word) for word in shlex.split(line)]
         idle = sway.start(args, "swayidle.log")
         try:
