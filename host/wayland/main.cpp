@@ -5,7 +5,9 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstdarg>
 #include <cstdlib>
+#include <cstring>
 #include <cstdio>
 #include <ctime>
 #include <string>
@@ -100,13 +102,31 @@ static void OnGlobalRemove(void*, wl_registry*, uint32_t name) {
 
 static const wl_registry_listener REGISTRY_LISTENER = {OnGlobal, OnGlobalRemove};
 
+static bool s_libraryQuiet = false;
+
+// libwayland's own messages, but not while connecting: the failure gets one line of ours.
+static void OnLibraryMessage(const char* format, va_list arguments) {
+    if (!s_libraryQuiet) std::vfprintf(stderr, format, arguments);
+}
+
+static void ReportNoConnection(int error) {
+    const char* name = std::getenv("WAYLAND_DISPLAY");
+    const char* runtime = std::getenv("XDG_RUNTIME_DIR");
+    std::string display = std::string("the Wayland display \"") + (name ? name : "wayland-0") + "\"";
+    std::string text = "cannot connect to " + display + ": " + std::strerror(error);
+    if ((!name || name[0] != '/') && (!runtime || runtime[0] != '/'))
+        text = "cannot find " + display + ": XDG_RUNTIME_DIR is not set";
+    ReportError("Error", text.c_str(), REPORT_EXCLAMATION);
+}
+
 static bool Connect() {
+    wl_log_set_handler_client(OnLibraryMessage);
+    s_libraryQuiet = true;
     g_wayland.display = wl_display_connect(nullptr);
+    int error = errno;
+    s_libraryQuiet = false;
     if (!g_wayland.display) {
-        const char* name = std::getenv("WAYLAND_DISPLAY");
-        std::string text = name ? std::string("cannot connect to the Wayland display \"") + name + "\""
-                                : "no Wayland display (WAYLAND_DISPLAY is not set and wayland-0 does not answer)";
-        ReportError("Error", text.c_str(), REPORT_EXCLAMATION);
+        ReportNoConnection(error);
         return false;
     }
     wl_registry* registry = wl_display_get_registry(g_wayland.display);
