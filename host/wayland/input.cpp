@@ -160,8 +160,3 @@ void BindSeat(wl_registry* registry, uint32_t name, uint32_t version) {
     g_wayland.seat = static_cast<wl_seat*>(wl_registry_bind(registry, name, &wl_seat_interface, std::min(version, 4u)));
     wl_seat_add_listener(g_wayland.seat, &SEAT_LISTENER, nullptr);
 }
-
-void ForgetSurfaceInput(WaylandSurface* surface) {
-    if (g_wayland.keyboardFocus == surface) g_wayland.keyboardFocus = nullptr;
-    if (g_wayland.pointerFocus == surface) g_wayland.pointerFocus = nullptr;
-}

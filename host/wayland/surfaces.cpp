@@ -166,7 +166,9 @@ static void DestroySurface(WaylandSurface* surface) {
     if (surface->destroyed) return;
     SendToSurface(surface, SAVER_WM_DESTROY, 0, 0);
     surface->destroyed = true;
-    ForgetSurfaceInput(surface);
+    // Input that still names it goes nowhere.
+    if (g_wayland.keyboardFocus == surface) g_wayland.keyboardFocus = nullptr;
+    if (g_wayland.pointerFocus == surface) g_wayland.pointerFocus = nullptr;
     if (surface->frame) wl_callback_destroy(surface->frame);
     surface->frame = nullptr;
     if (surface->eglWindow) wl_egl_window_destroy(surface->eglWindow);

@@ -107,7 +107,6 @@ void ReapSurfaces();
 
 // The seat's keyboard and pointer.
 void BindSeat(wl_registry* registry, uint32_t name, uint32_t version);
-void ForgetSurfaceInput(WaylandSurface* surface);
 
 // The EGL display over the compositor's connection and the config every surface draws with; false
 // with the reason reported when there is none.
