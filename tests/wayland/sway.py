@@ -16,7 +16,7 @@ CONFIG = "output HEADLESS-1 resolution 1024x768 position 0 0\noutput HEADLESS-2 
 
 
 class Sway:
-    def __init__(self, extra_config=""):
+    def __init__(self, extra_config="", outputs=2):
         try:
             pwd.getpwnam(USER)
         except KeyError:
@@ -36,7 +36,7 @@ class Sway:
                     "PATH": os.path.join(self.home, "bin") + ":/usr/bin:/bin"}
         self.log_path = os.path.join(self.home, "sway.log")
         self.sway = self.start(["sway", "-c", os.path.join(self.home, "sway.conf")], "sway.log",
-                               WLR_BACKENDS="headless", WLR_HEADLESS_OUTPUTS="2", WLR_RENDERER="pixman",
+                               WLR_BACKENDS="headless", WLR_HEADLESS_OUTPUTS=str(outputs), WLR_RENDERER="pixman",
                                WLR_LIBINPUT_NO_DEVICES="1")
         sockets = wait_until(lambda: glob.glob(runtime + "/wayland-*[0-9]") and glob.glob(runtime + "/sway-ipc.*"),
                              "sway's sockets")
