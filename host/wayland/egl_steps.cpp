@@ -12,29 +12,12 @@
 #define EGL_PRESENT_OPAQUE_EXT 0x31DF
 #endif
 
-const int EGL_MAX_CONFIGS = 512;
+const int EGL_MAX_CONFIGS = 256;
 
 static EGLint ChannelBits(uint8_t colorBits, int channel) {
     // A 16-bit desktop is 5-6-5; anything else, the desktop's own included, gets 8 per channel.
     if (colorBits == 16) return channel == 1 ? 6 : 5;
     return 8;
-}
-
-static int ConfigNumber(EGLConfig config) {
-    EGLConfig all[EGL_MAX_CONFIGS];
-    EGLint total = 0;
-    if (!eglGetConfigs(g_wayland.eglDisplay, all, EGL_MAX_CONFIGS, &total)) return 0;
-    for (int i = 0; i < total; ++i)
-        if (all[i] == config) return i + 1;
-    return 0;
-}
-
-static EGLConfig ConfigNumbered(int number) {
-    EGLConfig all[EGL_MAX_CONFIGS];
-    EGLint total = 0;
-    if (number < 1 || !eglGetConfigs(g_wayland.eglDisplay, all, EGL_MAX_CONFIGS, &total) || number > total)
-        return nullptr;
-    return all[number - 1];
 }
 
 static EGLConfig ChooseConfig(const PixelFormatRequest& request) {
@@ -77,16 +60,19 @@ SaverSurface HostGetSurface(SaverWindow window) {
     return surface && surface->eglWindow ? surface : nullptr;
 }
 
+// Every surface asks for the same config, so the host keeps the one chosen and calls it format 1.
+const int CHOSEN_FORMAT = 1;
+
 int HostChoosePixelFormat(SaverSurface surface, const PixelFormatRequest& request) {
     if (!surface) return 0;
-    EGLConfig config = ChooseConfig(request);
-    return config ? ConfigNumber(config) : 0;
+    g_wayland.eglConfig = ChooseConfig(request);
+    return g_wayland.eglConfig ? CHOSEN_FORMAT : 0;
 }
 
 bool HostSetPixelFormat(SaverSurface handle, int format, const PixelFormatRequest&) {
     WaylandSurface* surface = SurfaceOf(handle);
-    EGLConfig config = ConfigNumbered(format);
-    if (!surface || !config || surface->eglSurface != EGL_NO_SURFACE) return false;
+    EGLConfig config = g_wayland.eglConfig;
+    if (!surface || format != CHOSEN_FORMAT || !config || surface->eglSurface != EGL_NO_SURFACE) return false;
     // Alpha blending reads the frame's alpha; a compositor would blend it with what lies behind,
     // so the surface is presented opaque where EGL can say so.
     const char* extensions = eglQueryString(g_wayland.eglDisplay, EGL_EXTENSIONS);
@@ -95,7 +81,6 @@ bool HostSetPixelFormat(SaverSurface handle, int format, const PixelFormatReques
     surface->eglSurface = eglCreateWindowSurface(g_wayland.eglDisplay, config,
                                                  reinterpret_cast<EGLNativeWindowType>(surface->eglWindow),
                                                  opaque ? attributes : nullptr);
-    g_wayland.eglConfig = config;
     return surface->eglSurface != EGL_NO_SURFACE;
 }
 

@@ -14,19 +14,6 @@ static WaylandSurface* s_starting = nullptr;  // the surface whose WM_CREATE run
 
 SaverResult SendToSurface(WaylandSurface* surface, uint32_t message, SaverWParam wParam, SaverLParam lParam) {
     if (surface->destroyed) return 0;
-    switch (message) {
-    case SAVER_WM_TIMER:
-    case SAVER_WM_KEYDOWN:
-    case SAVER_WM_SYSKEYDOWN:
-    case SAVER_WM_MOUSEMOVE:
-    case SAVER_WM_LBUTTONDOWN:
-    case SAVER_WM_RBUTTONDOWN:
-    case SAVER_WM_MBUTTONDOWN:
-        if (surface->closing) return 0;
-        break;
-    default:
-        break;
-    }
     if (surface->context != EGL_NO_CONTEXT && eglGetCurrentContext() != surface->context)
         eglMakeCurrent(g_wayland.eglDisplay, surface->eglSurface, surface->eglSurface, surface->context);
     return SaverWindowProc(surface, message, wParam, lParam);

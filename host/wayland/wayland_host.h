@@ -51,7 +51,7 @@ struct WaylandSurface {
     bool frameDue = false;     // the compositor wants a frame: drawn on the loop's next turn
     bool closePosted = false;
     bool closeAlone = false;   // this surface's own close (its output went): the others go on
-    bool closing = false;      // close granted: input and frames no longer reach the core
+    bool closing = false;      // close granted: the surface is being destroyed
     bool destroyed = false;
     void* windowData = nullptr;
 };
@@ -91,8 +91,8 @@ inline bool FullScreen() {
     return g_wayland.options.mode == HOST_MODE_FULLSCREEN;
 }
 
-// A message to one surface's window procedure, its context made current first. After a granted
-// close, input and frames no longer reach the core.
+// A message to one surface's window procedure, its context made current first. A granted close
+// destroys the surface at once, so nothing reaches the core after it.
 SaverResult SendToSurface(WaylandSurface* surface, uint32_t message, SaverWParam wParam, SaverLParam lParam);
 
 // The toplevel for an output (full screen) or the one window (output null); its show starts once
