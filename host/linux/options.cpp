@@ -10,8 +10,9 @@
 #include <vector>
 
 const char HOST_USAGE[] =
-    "usage: vesperglow [-window | -root | -window-id ID | -fullscreen] [-wayland | -x11] [-fps] [-seed N]\n"
-    "                  [setting options] [-config] [-add-to-xscreensaver] [-help] [-version]\n"
+    "usage: vesperglow [-window | -root | -window-id ID | -fullscreen] [-wayland | -x11]\n"
+    "                  [-fps] [-seed N] [setting options]\n"
+    "                  [-config] [-add-to-xscreensaver] [-help] [-version]\n"
     "  -window        the show in a window of its own (the default)\n"
     "  -root          draw into $XSCREENSAVER_WINDOW or the root window\n"
     "  -window-id ID  draw inside the existing window ID (0x... or decimal)\n"

@@ -94,7 +94,7 @@ static void OnGlobalRemove(void*, wl_registry*, uint32_t name) {
         if (surface->output != gone->get() || surface->destroyed) continue;
         surface->closeAlone = true;
         surface->closePosted = true;
-        surface->output = nullptr;
+        surface->output = nullptr;  // closes as a window of its own: this show alone
     }
     wl_output_destroy((*gone)->output);
     outputs.erase(gone);
