@@ -153,8 +153,12 @@ static void DestroySurface(WaylandSurface* surface) {
     if (surface->destroyed) return;
     SendToSurface(surface, SAVER_WM_DESTROY, 0, 0);
     surface->destroyed = true;
-    // Input that still names it goes nowhere.
-    if (g_wayland.keyboardFocus == surface) g_wayland.keyboardFocus = nullptr;
+    // Input that still names it goes nowhere. Should the focus then come to none of ours, no key
+    // could end the saver: the focus has left it.
+    if (g_wayland.keyboardFocus == surface) {
+        g_wayland.keyboardFocus = nullptr;
+        g_wayland.focusLeft = true;
+    }
     if (g_wayland.pointerFocus == surface) g_wayland.pointerFocus = nullptr;
     if (surface->frame) wl_callback_destroy(surface->frame);
     surface->frame = nullptr;

@@ -44,6 +44,19 @@ def expect_exit(sway, process, code, why):
     check(status == code, "%s: exit %d, expected %d; log: %s" % (why, status, code, sway.log("saver.log")))
 
 
+def windows_of(sway, pid):
+    """(output, con id, app id, title, focused) of each window of the process, from sway's tree."""
+    found = []
+    def walk(node, output):
+        output = node["name"] if node.get("type") == "output" else output
+        if node.get("pid") == pid:
+            found.append((output, node["id"], node.get("app_id"), node.get("name"), node.get("focused")))
+        for child in node.get("nodes", []) + node.get("floating_nodes", []):
+            walk(child, output)
+    walk(json.loads(sway.run(["swaymsg", "-t", "get_tree"]).stdout), None)
+    return found
+
+
 def fullscreen_on_every_output_and_every_way_out():
     with Sway() as sway:
         ways_out = [("a key", lambda: sway.run(["wtype", "-k", "a"])),
@@ -60,7 +73,19 @@ def fullscreen_on_every_output_and_every_way_out():
         shows_fireworks(sway, "fullscreen", list(OUTPUTS.values()))
         check(sway.run(["swaymsg", "create_output"]).returncode == 0, "swaymsg create_output failed")
         shows_fireworks(sway, "hot-plugged", [(0, 0, 1920, 1080)], "HEADLESS-3")
+        # The compositor closing a window ends that show alone; closing the last ends the saver with 0.
+        windows = wait_until(lambda: windows_of(sway, program.pid)[2:], "a window on every output")
+        sway.run(["swaymsg", "[con_id=%d] kill" % next(w[1] for w in windows if not w[4])])
+        outputs = lambda: [w[0] for w in windows_of(sway, program.pid)]
+        left = wait_until(lambda: len(outputs()) == 2 and outputs(), "one window closing")
+        sizes = {"HEADLESS-1": (1024, 768), "HEADLESS-2": (800, 600), "HEADLESS-3": (1920, 1080)}
+        for output in left:
+            shows_fireworks(sway, "one-closed-" + output, [(0, 0) + sizes[output]], output)
+        sway.run(["swaymsg", "[pid=%d] kill" % program.pid])
+        expect_exit(sway, program, 0, "every window closed")
         # The compositor going away ends it with 1 and one line.
+        program = saver(sway, "-fullscreen")
+        wait_until(lambda: windows_of(sway, program.pid)[2:], "a window on every output")
         sway.sway.kill()
         expect_exit(sway, program, 1, "sway killed")
         lines = sway.log("saver.log").strip().splitlines()
@@ -96,15 +121,8 @@ def scale_two_draws_twice_the_logical_size():
 def window_and_the_idle_daemon():
     with Sway() as sway:
         program = saver(sway, "-window")
-        def toplevel():
-            tree = json.loads(sway.run(["swaymsg", "-t", "get_tree"]).stdout)
-            nodes, found = [tree], []
-            while nodes:
-                node = nodes.pop()
-                nodes += node.get("nodes", []) + node.get("floating_nodes", [])
-                found += [(node.get("app_id"), node.get("name"))] if node.get("pid") == program.pid else []
-            return found
-        check(wait_until(toplevel, "the saver's toplevel") == [("vesperglow", "Vesperglow")], "not titled Vesperglow")
+        windows = wait_until(lambda: windows_of(sway, program.pid), "the saver's toplevel")
+        check([w[2:4] for w in windows] == [("vesperglow", "Vesperglow")], "not titled Vesperglow: %r" % windows)
         shows_fireworks(sway, "window", [OUTPUTS["HEADLESS-1"]])
         sway.run(["wtype", "-k", "q"])
         expect_exit(sway, program, 0, "q")
