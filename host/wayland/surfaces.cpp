@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "engine/saver_window_proc.h"
+#include "host/linux/close_rules.h"
 #include "host/wayland/wayland_host.h"
 #include "xdg-shell-client-protocol.h"
 
@@ -193,19 +194,10 @@ SaverResult DefaultSaverProc(SaverWindow window, uint32_t message, SaverWParam w
         surface->closing = true;
         if (!surface->closeAlone) PostCloseAll();
         break;
-    case SAVER_WM_ACTIVATEAPP:
-        if (wParam == 0) PostCloseAll();
-        break;
     case SAVER_WM_SETCURSOR:
         return 1;
-    case SAVER_WM_KEYDOWN:
-    case SAVER_WM_SYSKEYDOWN:
-    case SAVER_WM_LBUTTONDOWN:
-    case SAVER_WM_RBUTTONDOWN:
-    case SAVER_WM_MBUTTONDOWN:
-        PostCloseAll();
-        break;
     default:
+        if (EndsFullScreenSaver(message, wParam)) PostCloseAll();
         break;
     }
     return DefaultWindowProc(surface, message);
