@@ -120,6 +120,10 @@ def scale_two_draws_twice_the_logical_size():
 
 def window_and_the_idle_daemon():
     with Sway() as sway:
+        # Without an EGL driver: one line and 1.
+        result = sway.run(["vesperglow", "-window"], __EGL_VENDOR_LIBRARY_FILENAMES="/nonexistent.json")
+        check((result.returncode, result.stderr) == (1, "vesperglow: Error: no EGL on this Wayland display\n"),
+              "without EGL: %d, %r" % (result.returncode, result.stderr))
         program = saver(sway, "-window")
         windows = wait_until(lambda: windows_of(sway, program.pid), "the saver's toplevel")
         check([w[2:4] for w in windows] == [("vesperglow", "Vesperglow")], "not titled Vesperglow: %r" % windows)
