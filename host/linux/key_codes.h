@@ -1,8 +1,8 @@
 #pragma once
 #include <cstdint>
 
-// The Win32 virtual-key code of an X (or xkbcommon) keysym (taken unshifted, so 'q' and 'Q' are both 0x51).
-// Keys with no Win32 counterpart get 0xFF, the code Windows gives keys it cannot name: they still
+// The Win32 virtual-key code of an X (or xkbcommon) keysym ('q' and 'Q' are both 0x51). Keys
+// with no Win32 counterpart get 0xFF, the code Windows gives keys it cannot name: they still
 // count as key presses.
 const uint32_t KEY_UNKNOWN = 0xFF;
 
