@@ -236,7 +236,7 @@ int main(int argc, char** argv) {
     // modes, so a stored one stays for X11 and Windows.
     Settings& settings = g_wayland.settings;
     settings = g_settings;
-    ApplySettingOptions(g_wayland.options, &settings);
+    ApplySettingOptions(g_wayland.options.settings, &settings);
     settings.displayWidth = settings.displayHeight = settings.displayBits = 0;
     g_wayland.seed = g_wayland.options.seedGiven ? g_wayland.options.seed : uint32_t(std::time(nullptr));
     if (!Connect()) return 1;

@@ -126,6 +126,8 @@ static void StartShow(WaylandSurface* surface) {
     SendToSurface(surface, SAVER_WM_NCCREATE, 0, lParam);
     SendToSurface(surface, SAVER_WM_CREATE, 0, lParam);
     s_starting = nullptr;
+    // A set-up step that failed has said so; without a context nothing would ever show.
+    if (surface->context == EGL_NO_CONTEXT) HostFatalExit(1);
     SendSizeIfChanged(surface, width, height);
 }
 
