@@ -170,7 +170,8 @@ OptionsResult ParseOptions(int argc, char** argv, HostOptions* options, std::str
         return OPTIONS_UNKNOWN;
     }
     // xscreensaver's windows are X windows.
-    if (options->host == HOST_CHOICE_WAYLAND && (options->mode == HOST_MODE_ROOT || options->mode == HOST_MODE_WINDOW_ID)) {
+    bool xscreensaverMode = options->mode == HOST_MODE_ROOT || options->mode == HOST_MODE_WINDOW_ID;
+    if (options->host == HOST_CHOICE_WAYLAND && xscreensaverMode) {
         *problem = "-root and -window-id draw on X11 only: -wayland does not go with them";
         return OPTIONS_BAD;
     }
