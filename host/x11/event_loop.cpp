@@ -7,9 +7,9 @@
 
 #include "host/x11/display_power.h"
 #include "host/x11/frame_timer.h"
-#include "host/x11/key_codes.h"
+#include "host/linux/key_codes.h"
+#include "host/linux/signals.h"
 #include "host/x11/monitors.h"
-#include "host/x11/signals.h"
 #include "host/x11/x11_host.h"
 #include "host/x11/x_errors.h"
 #include "seam/platform.h"
@@ -24,7 +24,7 @@ static void OnKey(XKeyEvent& event, bool down) {
     // -root: input belongs to the daemon. -window-id never sees keys: its child selects none.
     if (g_x11.options.mode == HOST_MODE_ROOT) return;
     KeySym keysym = XLookupKeysym(&event, 0);
-    if (g_x11.options.mode == HOST_MODE_WINDOW && down && IsWindowQuitKey(keysym, event.state)) {
+    if (g_x11.options.mode == HOST_MODE_WINDOW && down && IsWindowQuitKey(keysym, (event.state & ControlMask) != 0)) {
         PostClose();
         return;
     }

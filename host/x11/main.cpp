@@ -7,12 +7,13 @@
 #include <string>
 
 #include "host/x11/event_loop.h"
+#include "host/linux/options.h"
 #include "host/x11/monitors.h"
-#include "host/x11/options.h"
 #include "host/x11/settings_form_gtk.h"
-#include "host/x11/signals.h"
+#include "host/linux/signals.h"
 #include "host/x11/window_setup.h"
 #include "host/x11/x11_host.h"
+#include "host/x11/wayland_choice.h"
 #include "host/x11/x_errors.h"
 #include "host/linux/keyfile_store.h"
 #include "seam/platform.h"
@@ -93,6 +94,10 @@ int main(int argc, char** argv) {
     }
     // Asked to end before anything was shown: nothing to close, and no settings touched.
     if (TakeSignals()) return 0;
+    if (chosen == OPTIONS_RUN && ChoosesWayland(g_x11.options)) {
+        RunWaylandProgram(argv);
+        return 1;
+    }
     OpenSettingsStore();
     if (chosen == OPTIONS_CONFIG) return RunSettingsForm(signalDescriptor);
     // The window's visual follows the settings (its depth buffer), so they are read before it is made.

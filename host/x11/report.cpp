@@ -1,15 +1,10 @@
 #include <unistd.h>
 
-#include <cstdio>
 #include <cstdlib>
 
 #include "host/x11/grabs.h"
 #include "host/x11/x11_host.h"
 #include "seam/platform.h"
-
-void ReportError(const char* caption, const char* text, unsigned) {
-    std::fprintf(stderr, "vesperglow: %s: %s\n", caption, text);
-}
 
 void HostFatalExit(int code) {
     // A failure while leaving must not loop back here.

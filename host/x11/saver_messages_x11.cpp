@@ -1,6 +1,7 @@
 // The message side of the seam: the host's window procedure, the default saver procedure with
 // the close rules, and the Win32 calls the core makes about messages and the frame timer.
 #include "engine/saver_window_proc.h"
+#include "host/linux/close_rules.h"
 #include "host/x11/frame_timer.h"
 #include "host/x11/grabs.h"
 #include "host/x11/x11_host.h"
@@ -66,20 +67,11 @@ SaverResult DefaultSaverProc(SaverWindow, uint32_t message, SaverWParam wParam, 
     case SAVER_WM_SHOWWINDOW:
         if (wParam != 0) HostHideCursor();
         break;
-    case SAVER_WM_ACTIVATEAPP:
-        if (wParam == 0) PostClose();
-        break;
     case SAVER_WM_SETCURSOR:
         HostHideCursor();
         return 1;
-    case SAVER_WM_KEYDOWN:
-    case SAVER_WM_SYSKEYDOWN:
-    case SAVER_WM_LBUTTONDOWN:
-    case SAVER_WM_RBUTTONDOWN:
-    case SAVER_WM_MBUTTONDOWN:
-        PostClose();
-        break;
     default:
+        if (EndsFullScreenSaver(message, wParam)) PostClose();
         break;
     }
     return DefaultWindowProc(message);

@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <string>
 
-#include "host/x11/options.h"
+#include "host/linux/options.h"
 #include "seam/platform.h"
 
 // Everything the X11 host knows about its one saver window.

@@ -4,7 +4,7 @@
 #include <tuple>
 #include <vector>
 
-#include "host/x11/options.h"
+#include "host/linux/options.h"
 #include "tests/fuzz/fuzz.h"
 
 static OptionsResult Parse(std::vector<std::string> arguments, HostOptions* options, std::string* problem) {

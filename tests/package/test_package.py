@@ -17,7 +17,7 @@ PANEL_XML = os.environ.get("VG_PANEL_XML", "")
 SYSTEM_LIST = "/etc/X11/app-defaults/XScreenSaver"
 INSTALLED = sorted([
     "bin/vesperglow", "lib/x86_64-linux-gnu/vesperglow/vesperglow-settings-form.so",
-    "libexec/xscreensaver/vesperglow", "share/applications/vesperglow.desktop",
+    "libexec/vesperglow/vesperglow-wayland", "libexec/xscreensaver/vesperglow", "share/applications/vesperglow.desktop",
     "share/doc/vesperglow/changelog.gz", "share/doc/vesperglow/copyright",
     "share/icons/hicolor/16x16/apps/vesperglow.png", "share/icons/hicolor/32x32/apps/vesperglow.png",
     "share/man/man6/vesperglow.6.gz", "share/xscreensaver/config/vesperglow.xml"])

@@ -151,6 +151,7 @@ class XServer:
     def env(self, **extra):
         env = dict(os.environ, DISPLAY=self.display)
         env.pop("XSCREENSAVER_WINDOW", None)
+        env.pop("WAYLAND_DISPLAY", None)  # run under a Wayland desktop, vesperglow would go there
         env.update(extra)
         return env
 

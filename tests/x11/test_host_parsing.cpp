@@ -5,7 +5,7 @@
 
 #include "host/x11/extension_list.h"
 #include "host/x11/frame_timer.h"
-#include "host/x11/options.h"
+#include "host/linux/options.h"
 
 static OptionsResult Parse(std::vector<const char*> arguments, HostOptions* options, std::string* problem = nullptr) {
     std::vector<char*> argv = {const_cast<char*>("vesperglow")};
@@ -31,11 +31,15 @@ TEST(HostOptions, ModesValuesAndRefusals) {
         {{"-root", "--root"}, OPTIONS_RUN}, {{"-help"}, OPTIONS_HELP}, {{"--version"}, OPTIONS_VERSION},
         {{"-fps", "--config"}, OPTIONS_CONFIG}, {{"---root"}, OPTIONS_UNKNOWN}, {{"root"}, OPTIONS_UNKNOWN},
         {{"-window-id", "5", "-window-id", "6"}, OPTIONS_BAD}, {{"-seed"}, OPTIONS_BAD},
-        {{"-seed", "-1"}, OPTIONS_BAD}, {{"-seed", "4294967296"}, OPTIONS_BAD}};
+        {{"-seed", "-1"}, OPTIONS_BAD}, {{"-seed", "4294967296"}, OPTIONS_BAD},
+        {{"-wayland", "-x11"}, OPTIONS_BAD}, {{"-root", "--wayland"}, OPTIONS_BAD}, {{"-x11", "-root"}, OPTIONS_RUN}};
     for (const auto& [arguments, result] : cases) {
         HostOptions options;
         EXPECT_EQ(result, Parse(arguments, &options)) << arguments[0] << " " << arguments.back();
     }
+    HostOptions forced;
+    ASSERT_EQ(OPTIONS_RUN, Parse({"--wayland", "-fullscreen", "-wayland"}, &forced));
+    EXPECT_TRUE(forced.host == HOST_CHOICE_WAYLAND && forced.mode == HOST_MODE_FULLSCREEN);
     HostOptions options;
     std::string problem;
     EXPECT_EQ(OPTIONS_UNKNOWN, Parse({"-nonsense"}, &options, &problem));

@@ -1,6 +1,6 @@
-#include "host/x11/key_codes.h"
+#include "host/linux/key_codes.h"
 
-#include <X11/X.h>
+// X keysyms: xkbcommon gives Wayland keys the same numbers.
 #include <X11/keysym.h>
 
 struct KeyPair {
@@ -36,7 +36,7 @@ uint32_t VirtualKeyFromKeysym(unsigned long keysym) {
     return KEY_UNKNOWN;
 }
 
-bool IsWindowQuitKey(unsigned long keysym, unsigned modifierState) {
+bool IsWindowQuitKey(unsigned long keysym, bool controlHeld) {
     if (keysym == XK_q || keysym == XK_Q || keysym == XK_Escape) return true;
-    return (keysym == XK_c || keysym == XK_C) && (modifierState & ControlMask);
+    return (keysym == XK_c || keysym == XK_C) && controlHeld;
 }

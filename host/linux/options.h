@@ -12,8 +12,12 @@ enum HostMode {
     HOST_MODE_FULLSCREEN,  // a stand-alone full-screen saver with grabs and the stored display mode
 };
 
+// Which display server shows -window and -fullscreen: Wayland's when one answers, unless forced.
+enum HostChoice { HOST_CHOICE_ANY, HOST_CHOICE_WAYLAND, HOST_CHOICE_X11 };
+
 struct HostOptions {
     HostMode mode = HOST_MODE_WINDOW;
+    HostChoice host = HOST_CHOICE_ANY;  // -wayland, -x11
     unsigned long windowId = 0;  // -window-id
     bool showFrameRate = false;  // -fps
     bool seedGiven = false;

@@ -1,4 +1,4 @@
-#include "host/x11/signals.h"
+#include "host/linux/signals.h"
 
 #include <fcntl.h>
 #include <signal.h>
@@ -16,8 +16,8 @@ const suseconds_t CLOSE_GRACE_MICROSECONDS = 800000;
 int s_pipe[2] = {-1, -1};
 volatile sig_atomic_t s_graceStarted = 0;
 
-// The close path waits on the X server. Nothing of ours outlives the process but what the server
-// holds (it frees windows and grabs once it sees the connection gone) and the settings file, which
+// The close path waits on the display server. Nothing of ours outlives the process but what the
+// server holds (it frees windows and grabs once it sees the connection gone) and the settings file, which
 // a rename keeps whole, so ending here loses nothing.
 void OnGraceOver(int) {
     _exit(0);

@@ -1,4 +1,4 @@
-#include "host/x11/options.h"
+#include "host/linux/options.h"
 
 #include <getopt.h>
 
@@ -10,12 +10,15 @@
 #include <vector>
 
 const char HOST_USAGE[] =
-    "usage: vesperglow [-window | -root | -window-id ID | -fullscreen] [-fps] [-seed N]\n"
-    "                  [setting options] [-config] [-add-to-xscreensaver] [-help] [-version]\n"
+    "usage: vesperglow [-window | -root | -window-id ID | -fullscreen] [-wayland | -x11]\n"
+    "                  [-fps] [-seed N] [setting options]\n"
+    "                  [-config] [-add-to-xscreensaver] [-help] [-version]\n"
     "  -window        the show in a window of its own (the default)\n"
     "  -root          draw into $XSCREENSAVER_WINDOW or the root window\n"
     "  -window-id ID  draw inside the existing window ID (0x... or decimal)\n"
     "  -fullscreen    a full-screen saver that ends on input\n"
+    "  -wayland, -x11 force the display server of -window and -fullscreen (by default Wayland\n"
+    "                 when WAYLAND_DISPLAY answers, else X11)\n"
     "  -fps           keep the frame-rate display on\n"
     "  -seed N        a reproducible show\n"
     "  -config        the settings form; exit code 1 after OK, 0 after Cancel\n"
@@ -58,7 +61,8 @@ static bool SetMode(HostOptions* options, bool* modeGiven, HostMode mode, std::s
 }
 
 enum OptionCode { OPTION_WINDOW = 256, OPTION_ROOT, OPTION_WINDOW_ID, OPTION_FULLSCREEN, OPTION_FPS, OPTION_SEED,
-                  OPTION_CONFIG, OPTION_ADD_TO_XSCREENSAVER, OPTION_HELP, OPTION_VERSION };
+                  OPTION_WAYLAND, OPTION_X11, OPTION_CONFIG, OPTION_ADD_TO_XSCREENSAVER, OPTION_HELP,
+                  OPTION_VERSION };
 
 // Each option once, as xscreensaver's hacks take them: one dash or two, or any unambiguous prefix.
 static const option HOST_OPTIONS[] = {
@@ -66,6 +70,8 @@ static const option HOST_OPTIONS[] = {
     {"root", no_argument, nullptr, OPTION_ROOT},
     {"window-id", required_argument, nullptr, OPTION_WINDOW_ID},
     {"fullscreen", no_argument, nullptr, OPTION_FULLSCREEN},
+    {"wayland", no_argument, nullptr, OPTION_WAYLAND},
+    {"x11", no_argument, nullptr, OPTION_X11},
     {"fps", no_argument, nullptr, OPTION_FPS},
     {"seed", required_argument, nullptr, OPTION_SEED},
     {"config", no_argument, nullptr, OPTION_CONFIG},
@@ -127,6 +133,16 @@ OptionsResult ParseOptions(int argc, char** argv, HostOptions* options, std::str
             options->windowId = id;
             break;
         }
+        case OPTION_WAYLAND:
+        case OPTION_X11: {
+            HostChoice host = code == OPTION_WAYLAND ? HOST_CHOICE_WAYLAND : HOST_CHOICE_X11;
+            if (options->host != HOST_CHOICE_ANY && options->host != host) {
+                *problem = "choose only one of -wayland and -x11";
+                return OPTIONS_BAD;
+            }
+            options->host = host;
+            break;
+        }
         case OPTION_FPS:
             options->showFrameRate = true;
             break;
@@ -152,6 +168,12 @@ OptionsResult ParseOptions(int argc, char** argv, HostOptions* options, std::str
     if (optind < argc) {
         *problem = std::string("unknown option \"") + argv[optind] + "\"";
         return OPTIONS_UNKNOWN;
+    }
+    // xscreensaver's windows are X windows.
+    bool xscreensaverMode = options->mode == HOST_MODE_ROOT || options->mode == HOST_MODE_WINDOW_ID;
+    if (options->host == HOST_CHOICE_WAYLAND && xscreensaverMode) {
+        *problem = "-root and -window-id draw on X11 only: -wayland does not go with them";
+        return OPTIONS_BAD;
     }
     return OPTIONS_RUN;
 }
