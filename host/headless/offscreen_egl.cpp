@@ -4,6 +4,8 @@
 
 #include <cstring>
 
+#include "host/linux/egl_attributes.h"
+
 const int OFFSCREEN_MAX_CONFIGS = 256;
 
 EGLDisplay OffscreenDisplay() {
@@ -23,26 +25,13 @@ EGLDisplay OffscreenDisplay() {
     return display;
 }
 
-static EGLint ChannelBits(uint8_t colorBits, int channel) {
-    // A 16-bit desktop is 5-6-5; anything else, the desktop's own included, gets 8 per channel.
-    if (colorBits == 16) return channel == 1 ? 6 : 5;
-    return 8;
-}
-
 int OffscreenChooseConfig(const PixelFormatRequest& request) {
     EGLDisplay display = OffscreenDisplay();
     if (display == EGL_NO_DISPLAY) return 0;
-    const EGLint attributes[] = {EGL_SURFACE_TYPE, EGL_PBUFFER_BIT,
-                                 EGL_RENDERABLE_TYPE, EGL_OPENGL_BIT,
-                                 EGL_RED_SIZE, ChannelBits(request.colorBits, 0),
-                                 EGL_GREEN_SIZE, ChannelBits(request.colorBits, 1),
-                                 EGL_BLUE_SIZE, ChannelBits(request.colorBits, 2),
-                                 EGL_ALPHA_SIZE, request.alphaBits,
-                                 EGL_DEPTH_SIZE, request.depthBits,
-                                 EGL_NONE};
+    const EglConfigAttributes attributes = EglConfigFor(EGL_PBUFFER_BIT, request);
     EGLConfig config = nullptr;
     EGLint found = 0;
-    if (!eglChooseConfig(display, attributes, &config, 1, &found) || found < 1) return 0;
+    if (!eglChooseConfig(display, attributes.list, &config, 1, &found) || found < 1) return 0;
     EGLConfig all[OFFSCREEN_MAX_CONFIGS];
     EGLint total = 0;
     if (!eglGetConfigs(display, all, OFFSCREEN_MAX_CONFIGS, &total)) return 0;

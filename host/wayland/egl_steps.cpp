@@ -6,6 +6,8 @@
 
 #include <cstring>
 
+#include "host/linux/egl_attributes.h"
+
 #include "host/wayland/wayland_host.h"
 
 #ifndef EGL_PRESENT_OPAQUE_EXT
@@ -14,29 +16,16 @@
 
 const int EGL_MAX_CONFIGS = 256;
 
-static EGLint ChannelBits(uint8_t colorBits, int channel) {
-    // A 16-bit desktop is 5-6-5; anything else, the desktop's own included, gets 8 per channel.
-    if (colorBits == 16) return channel == 1 ? 6 : 5;
-    return 8;
-}
-
 static EGLConfig ChooseConfig(const PixelFormatRequest& request) {
-    const EGLint attributes[] = {EGL_SURFACE_TYPE, EGL_WINDOW_BIT,
-                                 EGL_RENDERABLE_TYPE, EGL_OPENGL_BIT,
-                                 EGL_RED_SIZE, ChannelBits(request.colorBits, 0),
-                                 EGL_GREEN_SIZE, ChannelBits(request.colorBits, 1),
-                                 EGL_BLUE_SIZE, ChannelBits(request.colorBits, 2),
-                                 EGL_ALPHA_SIZE, request.alphaBits,
-                                 EGL_DEPTH_SIZE, request.depthBits,
-                                 EGL_NONE};
+    const EglConfigAttributes attributes = EglConfigFor(EGL_WINDOW_BIT, request);
     EGLConfig configs[EGL_MAX_CONFIGS];
     EGLint found = 0;
-    if (!eglChooseConfig(g_wayland.eglDisplay, attributes, configs, EGL_MAX_CONFIGS, &found)) return nullptr;
+    if (!eglChooseConfig(g_wayland.eglDisplay, attributes.list, configs, EGL_MAX_CONFIGS, &found)) return nullptr;
     // EGL sorts 10-bit channels with 2 bits of alpha first; alpha blending wants the full 8.
     for (int i = 0; i < found; ++i) {
         EGLint red = 0;
         eglGetConfigAttrib(g_wayland.eglDisplay, configs[i], EGL_RED_SIZE, &red);
-        if (red == ChannelBits(request.colorBits, 0)) return configs[i];
+        if (red == EglChannelBits(request.colorBits, 0)) return configs[i];
     }
     return nullptr;
 }
