@@ -46,10 +46,14 @@ def restart_wine(display=None):
 
 @contextlib.contextmanager
 def wine_on(server):
-    """Wine on another X server for the block, then back on the run's with the block's programs ended."""
-    restart_wine(server.display)
+    """Wine on another X server for the block, then back on the run's with the block's programs ended.
+    32-bit Wine 8's desktop process aborts on Xorg's dummy driver ("free(): invalid pointer"), so where
+    Wine opens no plain window there the case reports itself skipped."""
     try:
-        skip_where_no_window_opens()
+        restart_wine(server.display)
+        if not window_opens():
+            print("SKIP: Wine opens no window on this X server", flush=True)
+            sys.exit(SKIP_STATUS)
         yield
     finally:
         for program in STARTED:
@@ -85,18 +89,13 @@ def skip_unless_runnable():
     sys.exit(SKIP_STATUS)
 
 
-def skip_where_no_window_opens():
-    """32-bit Wine 8 opens no window on Xorg's dummy driver (its desktop process aborts with "free():
-    invalid pointer"); a case on that server then reports itself skipped."""
-    if WINEARCH != "win32":
-        return
+def window_opens():
+    """Whether a plain window of the probe opens under the running Wine."""
     window = start(os.environ["VG_PROBE"], "parent")
     wait_until(lambda: not window.running() or "\n" in window.stdout(), "a window, or its failure")
     opened = window.running()
     window.stop()
-    if not opened:
-        print("SKIP: 32-bit Wine opens no window on this X server", flush=True)
-        sys.exit(SKIP_STATUS)
+    return opened
 
 
 def start(*args):
@@ -174,7 +173,11 @@ def start_full_screen(program=None):
     """The saver (the build's unless another program is named) started with /s, once its window exists
     and has settled."""
     saver = start(program or os.environ["VG_SCR"], "/s")
-    window = wait_for_window(SAVER_CLASS, "Screen Saver")
+
+    def shown():
+        check(saver.running(), "the saver ended before its window showed: %r" % saver.stderr()[-500:])
+        return find_window(SAVER_CLASS, "Screen Saver")
+    window = wait_until(shown, "window %s 'Screen Saver'" % SAVER_CLASS, step=0.5)
     saver.still_running(SETTLE_SECONDS, "on its own")
     return saver, window
 
