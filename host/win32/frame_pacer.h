@@ -7,8 +7,7 @@ const uint32_t PACER_DEFAULT_HERTZ = 60;
 
 // The frame timer ticks about every millisecond (real Windows rounds it up to the system tick),
 // far more often than any display shows a frame. A tick draws only once a refresh period has
-// passed since the last frame was due: a late frame keeps the beat, one a whole period late
-// starts a new beat instead of catching up.
+// passed since the last frame was due, on the X11 frame timer's beat (NextFrameDue).
 struct FramePacer {
     int64_t periodCounts = 0;  // 0 until the refresh is set: every tick draws
     int64_t dueCounts = 0;

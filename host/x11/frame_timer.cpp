@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "engine/frame_beat.h"
+
 FrameTimer g_frameTimer;
 
 void FrameTimer::Start(uintptr_t timerId, uint32_t periodMillis, int64_t now) {
@@ -17,9 +19,7 @@ void FrameTimer::Stop() {
 
 bool FrameTimer::TakeTick(int64_t now) {
     if (!running || now < dueNanos) return false;
-    // A tick taken a little late keeps the beat, so the rate is the display's; one a whole period
-    // late starts a new beat instead of catching up.
-    dueNanos = now - dueNanos < periodNanos ? dueNanos + periodNanos : now + periodNanos;
+    dueNanos = NextFrameDue(dueNanos, now, periodNanos);
     return true;
 }
 
