@@ -126,7 +126,13 @@ def reg_delete_key(key):
 
 
 def reg_add(key, name, kind, data):
-    wine("reg", "add", key, "/v", name, "/t", kind, "/d", data, "/f")
+    # Wine's reg tool once failed with 1 and no word in a full run; a set-up step is tried again.
+    for attempt in range(3):
+        if wine("reg", "add", key, "/v", name, "/t", kind, "/d", data, "/f", check_status=False)[0] == 0:
+            return
+        log("reg add %s failed; trying again" % name)
+        time.sleep(1)
+    check(False, "reg add %s %s failed three times" % (key, name))
 
 
 def reg_values(key):
